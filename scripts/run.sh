@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the program on the simulated game server (demo).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$root/build" -DTARN_BUILD_TESTS=OFF -DTARN_BUILD_BENCH=OFF
+exec "$root/build/src/app/tarn-monitor" --demo "${@:-watch}"

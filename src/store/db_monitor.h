@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "server/records.h"
+#include "store/table.h"
+
+namespace tarn {
+
+class Clock;
+class Dialogs;
+
+// The store holder: the eight tables of the program, their files and the record operations
+// that write server records into them.
+class TFormDBMonitor {
+ public:
+  TFormDBMonitor(Dialogs& dialogs, const Clock& clock);
+  ~TFormDBMonitor();  // writes every changed table (as Close)
+
+  // Loads the eight tables from dataDir/db. A missing db/ folder or file is created from the
+  // delivered content first. A file that cannot be read is reported through Dialogs::ShowError
+  // with "Cannot open file \"<path>\". <reason>"; that table stays closed for the run and is never
+  // written; the other tables load normally.
+  void FormCreate(const std::filesystem::path& dataDir);
+
+  // Writes every table that changed since it was loaded or last saved (atomically).
+  // Throws with a clear message when a file cannot be written; the old file stays intact.
+  void SaveChanges();
+  // SaveChanges, then closes the tables. Called at exit.
+  void Close();
+
+  Table Players;
+  Table Maps;
+  Table CurrentGames;
+  Table GlobalSettings;
+  Table InterfaceSettings;
+  Table UserSettings;
+  Table PlayerGames;
+  Table Tournaments;
+
+  // Record operations. Each takes its own copy of the record and posts at once.
+  void InsertCurrentGame(TS_CURRGAME game);
+  void InsertPlayerGame(TS_CURRGAME game);
+  void UpdateCurrentGame(TS_CURRGAME game);
+  void UpdatePlayerGame(TS_CURRGAME game);
+  // 0 unchanged, 1 new game appended, 2 competitor turn date changed, 3 own turn date changed.
+  int MergeCurrentGame(TS_CURRGAME game);
+  int MergePlayerGame(TS_CURRGAME game);
+  void SetTimeZone(int index, int hours, int minutes);
+  void AppendPlayer(TS_PLAYER player);
+  void UpdatePlayer(TS_PLAYER player);
+  void AppendTournament(TS_TOURNAMENT tournament);
+
+ private:
+  Dialogs& dialogs_;
+  const Clock& clock_;
+  // file paths etc. are the implementer's
+};
+
+}  // namespace tarn
