@@ -40,9 +40,11 @@ class XmlElement {
   pugi::xml_node_struct* node_ = nullptr;
 };
 
+// Read from one thread at a time: element children are indexed on first use.
 class XmlDocument {
  public:
-  // Throws XmlLoadError when the text is not a well-formed document with a root element.
+  // Throws XmlLoadError, with the reason and the offset, when the text is not a well-formed
+  // document with a root element.
   static std::shared_ptr<const XmlDocument> Parse(std::string_view text);
   ~XmlDocument();
   XmlElement Root() const;
