@@ -1,8 +1,8 @@
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <algorithm>
 
 namespace tarn {
 
@@ -15,9 +15,11 @@ DateTime SystemClock::Now() const {
 #else
   localtime_r(&t, &local);
 #endif
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
   return DateTime::FromFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                              local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(ms.count()))
+                              local.tm_min, std::min(local.tm_sec, 59),
+                              static_cast<int>(ms.count()))
       .value_or(DateTime());
 }
 

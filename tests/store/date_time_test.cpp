@@ -13,8 +13,8 @@ TEST(DateTimeTest, KnownDayCounts) {
 }
 
 TEST(DateTimeTest, FieldsRoundTripToTheMillisecond) {
-  const DateTime::Fields cases[] = {{2008, 6, 1, 10, 0, 0, 0},  {2010, 4, 25, 12, 12, 9, 0},
-                                    {2024, 2, 29, 23, 59, 59, 999}, {1, 1, 1, 0, 0, 0, 0},
+  const DateTime::Fields cases[] = {{2008, 6, 1, 10, 0, 0, 0},       {2010, 4, 25, 12, 12, 9, 0},
+                                    {2024, 2, 29, 23, 59, 59, 999},  {1, 1, 1, 0, 0, 0, 0},
                                     {9999, 12, 31, 23, 59, 59, 999}, {1850, 3, 7, 7, 30, 15, 250}};
   for (const auto& f : cases) {
     const auto dt = DateTime::FromFields(f);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/value.h"
+
+namespace tarn {
+
+// A table file that cannot be read or written. The text names the file and the reason:
+// "Cannot open file "<path>". <reason>" or "Cannot write file "<path>". <reason>".
+class TableFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+using TableRows = std::vector<std::vector<Value>>;
+
+// The JSON form of one table:
+//   {"table": name, "version": 1, "columns": [{"name", "type", "size"}...], "rows": [[...]...]}
+// with integers, texts, booleans, datetimes as "yyyy-MM-dd HH:mm:ss.zzz" and null for empty.
+// One row a line, so that the files stay readable and diff well.
+std::string TableFileText(std::string_view tableName, const std::vector<ColumnDef>& columns,
+                          const TableRows& rows);
+
+// Reads the rows of the text for the given columns, each row in the order of `columns`. Columns
+// are matched by name: a column the text does not know stays empty, one the table does not know
+// is ignored. Every value must fit its column's type; a text longer than its column is cut.
+// Throws TableFileError with the reason alone (the table, value, row and column at fault).
+TableRows ParseTableFileText(std::string_view text, std::string_view tableName,
+                             const std::vector<ColumnDef>& columns);
+
+// ParseTableFileText on the file's content; errors name the file.
+TableRows ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
+                        const std::vector<ColumnDef>& columns);
+// Writes the file atomically: on failure the old file stays intact.
+void WriteTableFile(const std::filesystem::path& file, std::string_view tableName,
+                    const std::vector<ColumnDef>& columns, const TableRows& rows);
+
+}  // namespace tarn

@@ -1,0 +1,167 @@
+#include "store/table_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::ReadText;
+using ::testing::StartsWith;
+using testing::TempDir;
+using testing::WriteText;
+
+const std::vector<ColumnDef> kColumns = {
+    {"game_id", ColumnType::Integer},     {"own_side", ColumnType::Text, 3},
+    {"user_type", ColumnType::SmallInt},  {"tourney", ColumnType::Boolean},
+    {"start_time", ColumnType::DateTime}, {"competitor_name", ColumnType::Text, 30}};
+
+std::string Header() {
+  return R"({"table": "Games", "version": 1, "columns": [
+      {"name": "game_id", "type": "integer"}, {"name": "own_side", "type": "text", "size": 3},
+      {"name": "user_type", "type": "smallint"}, {"name": "tourney", "type": "boolean"},
+      {"name": "start_time", "type": "datetime"},
+      {"name": "competitor_name", "type": "text", "size": 30}], "rows": )";
+}
+
+TEST(TableFileTest, EveryTypeRoundTrips) {
+  const TableRows rows = {
+      {2147483647, "fnu", -32768, true, *DateTime::FromFields(2010, 4, 25, 12, 12, 9, 123),
+       "Ærø \"quoted\" Лев 象"},
+      {-2147483647 - 1, "pl", 32767, false, *DateTime::FromFields(1850, 1, 1), ""},
+      {Value(), Value(), Value(), Value(), Value(), Value()},
+  };
+  const std::string text = TableFileText("Games", kColumns, rows);
+  EXPECT_EQ(ParseTableFileText(text, "Games", kColumns), rows);
+  EXPECT_THAT(text, HasSubstr(R"("2010-04-25 12:12:09.123")"));
+  EXPECT_THAT(text, HasSubstr(R"({"name":"own_side","type":"text","size":3})"));
+  EXPECT_THAT(text, HasSubstr("[null,null,null,null,null,null]"));
+}
+
+TEST(TableFileTest, ColumnsAreMatchedByName) {
+  const std::string text = R"({"table": "Games", "version": 1, "columns": [
+      {"name": "retired", "type": "integer"},
+      {"name": "own_side", "type": "text", "size": 3}, {"name": "game_id", "type": "integer"}],
+      "rows": [[1, "pl", 7]]})";
+  const TableRows rows = ParseTableFileText(text, "Games", kColumns);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0], (std::vector<Value>{7, "pl", Value(), Value(), Value(), Value()}));
+}
+
+TEST(TableFileTest, LongTextIsCutToTheColumnByCharacters) {
+  const TableRows rows = ParseTableFileText(
+      Header() + R"([[1, "plus", 0, true, null, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"]]})", "Games",
+      kColumns);
+  EXPECT_EQ(rows[0][1], Value("plu"));
+  std::string thirty;
+  for (int i = 0; i < 30; ++i) thirty += "Ж";
+  EXPECT_EQ(rows[0][5], Value(thirty));
+}
+
+TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
+  struct Case {
+    std::string text;
+    std::string reason;
+  };
+  const std::string row = R"([1, "pl", 0, true, "2008-06-01 10:00:00.000", "x"])";
+  const Case cases[] = {
+      {"", "not valid JSON"},
+      {"{\"table\": ", "not valid JSON"},
+      {"[1, 2]", "does not hold a table"},
+      {R"({"version": 1})", "The file has no \"table\""},
+      {R"({"table": "Maps", "version": 1})", "holds the table \"Maps\", not \"Games\""},
+      {R"({"table": "Games", "version": 2})", "format version 2; this program reads version 1"},
+      {R"({"table": "Games"})", "no \"version\""},
+      {R"({"table": "Games", "version": 1, "rows": []})", "no \"columns\""},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id"}], "rows": []})",
+       "Column 1 has no \"type\""},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "text"}],
+           "rows": []})",
+       "Column `game_id` has the type \"text\", not \"integer\""},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "game_id", "type": "integer"}], "rows": []})",
+       "Column `game_id` appears twice"},
+      {Header() + "{}}", "\"rows\" is not a list"},
+      {Header() + "[" + row + ", [1, 2]]}", "Row 2 does not hold one value for each of the 6"},
+      {Header() + "[" + row + ", " + row + R"(, ["12", "pl", 0, true, null, ""]]})",
+       "Row 3, column `game_id`: \"12\" is not a whole number."},
+      {Header() + R"([[1.5, "pl", 0, true, null, ""]]})", "1.5 is not a whole number"},
+      {Header() + R"([[2147483648, "pl", 0, true, null, ""]]})",
+       "2147483648 is not a whole number from -2147483648 to 2147483647"},
+      {Header() + R"([[-2147483649, "pl", 0, true, null, ""]]})", "from -2147483648"},
+      {Header() + R"([[1, "pl", 32768, true, null, ""]]})",
+       "column `user_type`: 32768 is not a whole number from -32768 to 32767"},
+      {Header() + R"([[1, 5, 0, true, null, ""]]})", "column `own_side`: 5 is not a text"},
+      {Header() + R"([[1, "pl", 0, 1, null, ""]]})", "column `tourney`: 1 is not true or false"},
+      {Header() + R"([[1, "pl", 0, true, "2008-02-30 10:00:00.000", ""]]})",
+       "column `start_time`: \"2008-02-30 10:00:00.000\" is not a date and time"},
+      {Header() + R"([[1, "pl", 0, true, 39600.5, ""]]})", "column `start_time`: 39600.5"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ParseTableFileText(c.text, "Games", kColumns);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const TableFileError& error) {
+      EXPECT_THAT(error.what(), HasSubstr(c.reason)) << c.text;
+    }
+  }
+}
+
+TEST(TableFileTest, ReadErrorsNameTheFile) {
+  TempDir dir;
+  WriteText(dir / "bad.cds", "{broken");
+  for (const auto& [file, reason] :
+       {std::pair{dir / "bad.cds", std::string("not valid JSON")},
+        std::pair{dir / "missing.cds", std::string("No such file or directory")},
+        std::pair{dir.Path(), std::string("Is a directory")}}) {
+    try {
+      ReadTableFile(file, "Games", kColumns);
+      ADD_FAILURE() << file;
+    } catch (const TableFileError& error) {
+      EXPECT_THAT(error.what(), StartsWith("Cannot open file \"" + file.string() + "\". "));
+      EXPECT_THAT(error.what(), HasSubstr(reason));
+    }
+  }
+}
+
+TEST(TableFileTest, WriteReplacesTheFile) {
+  TempDir dir;
+  const auto file = dir / "games.cds";
+  WriteTableFile(file, "Games", kColumns, {{1, "pl", 0, true, Value(), "a"}});
+  WriteTableFile(file, "Games", kColumns, {{2, "fnu", 0, false, Value(), "b"}});
+  EXPECT_EQ(ReadTableFile(file, "Games", kColumns),
+            (TableRows{{2, "fnu", 0, false, Value(), "b"}}));
+  EXPECT_FALSE(std::filesystem::exists(dir / "games.cds.tmp"));
+}
+
+TEST(TableFileTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+  TempDir dir;
+  const auto file = dir / "games.cds";
+  WriteTableFile(file, "Games", kColumns, {{1, "pl", 0, true, Value(), "a"}});
+  const std::string before = ReadText(file);
+  // The temporary file's name is taken by a folder, so the write cannot even start.
+  std::filesystem::create_directory(dir / "games.cds.tmp");
+  EXPECT_THROW(WriteTableFile(file, "Games", kColumns, {}), TableFileError);
+  EXPECT_EQ(ReadText(file), before);
+  std::filesystem::remove(dir / "games.cds.tmp");
+
+  // The target is a folder: the rename fails after the temporary file was written.
+  std::filesystem::create_directories(dir / "taken" / "inside");
+  try {
+    WriteTableFile(dir / "taken", "Games", kColumns, {});
+    ADD_FAILURE();
+  } catch (const TableFileError& error) {
+    EXPECT_THAT(error.what(), StartsWith("Cannot write file \"" + (dir / "taken").string()));
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir / "taken" / "inside"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "taken.tmp"));
+
+  EXPECT_THROW(WriteTableFile(dir / "no-such-folder" / "x.cds", "Games", kColumns, {}),
+               TableFileError);
+}
+
+}  // namespace
+}  // namespace tarn

@@ -1,0 +1,53 @@
+#pragma once
+
+// Small stand-ins for the platform seams, shared by the tests.
+
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "store/date_time.h"
+
+namespace tarn::testing {
+
+// Records every message box instead of showing it.
+class RecordingDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> errors;
+};
+
+// A clock that stands still until the test moves it.
+class FixedClock : public Clock {
+ public:
+  explicit FixedClock(DateTime now = *DateTime::FromFields(2010, 4, 25, 12, 12, 9)) : now(now) {}
+  DateTime Now() const override { return now; }
+
+  DateTime now;
+};
+
+// An environment holding only the variables the test sets.
+class FakeEnvironment : public Environment {
+ public:
+  FakeEnvironment() = default;
+  FakeEnvironment(std::initializer_list<std::pair<const std::string, std::string>> variables)
+      : variables(variables) {}
+  std::optional<std::string> Get(const std::string& name) const override {
+    const auto found = variables.find(name);
+    if (found == variables.end()) return std::nullopt;
+    return found->second;
+  }
+
+  std::map<std::string, std::string> variables;
+};
+
+}  // namespace tarn::testing
