@@ -32,11 +32,10 @@ class TableObserver {
   virtual void RowRemoved(int position) = 0;
   virtual void RowChanged(int position) = 0;
   virtual void CurrentMoved(int position) = 0;  // -1 when there is no current row
-  virtual void Reset() = 0;                       // order, filter or whole content changed
+  virtual void Reset() = 0;                     // order, filter or whole content changed
 };
 
 class TableData;
-class FilterExpression;
 
 // A view of a table's rows with its own current row, edit buffer, order and filter.
 // The table itself is one; CreateCursor gives independent further ones over the same rows.
@@ -73,7 +72,8 @@ class Cursor {
 
   bool Locate(std::string_view column, const Value& value);
   int RecordCount() const;
-  int RecNo() const;  // 1-based; 0 when there is no current row
+  int RecNo() const;  // 1-based; 0 when there is no current row or a new row is being inserted
+  // Beyond the last row moves to the last row, below 1 to the first, as grids expect.
   void SetRecNo(int recNo);
   void First();
   void Next();
@@ -96,7 +96,6 @@ class Cursor {
   std::shared_ptr<TableData> data_;
 
  private:
-  friend class TableData;
   struct Impl;
   std::unique_ptr<Impl> impl_;
   EditState state_ = EditState::Browse;
