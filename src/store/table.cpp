@@ -132,12 +132,14 @@ struct Cursor::Impl final : RowListener {
     if (self.state_ != EditState::Browse) self.Post();
   }
 
+  // Each change reaches observers once the visible rows and the current row agree with it, so
+  // an observer may read the cursor while it is told.
   void RowAdded(RowId row) override {
     if (!visibleValid || !Visible(row)) return;
     const int pos = LowerBound(row);
     InsertVisible(pos, row);
-    for (TableObserver* o : observers) o->RowInserted(pos);
     if (current == kNoRow) MoveTo(pos);
+    for (TableObserver* o : observers) o->RowInserted(pos);
     ReportCurrent();
   }
   void RowAboutToChange(RowId row) override {
@@ -158,6 +160,7 @@ struct Cursor::Impl final : RowListener {
       for (TableObserver* o : observers) o->RowChanged(newPos);
     } else {
       if (oldPos >= 0) {
+        if (row == current && newPos < 0) MoveNear(oldPos);
         for (TableObserver* o : observers) o->RowRemoved(oldPos);
       }
       if (newPos >= 0) {
@@ -165,7 +168,6 @@ struct Cursor::Impl final : RowListener {
         for (TableObserver* o : observers) o->RowInserted(newPos);
       }
     }
-    if (row == current && newPos < 0) MoveNear(oldPos);
     ReportCurrent();
   }
   void RowAboutToBeRemoved(RowId row) override {
@@ -175,8 +177,8 @@ struct Cursor::Impl final : RowListener {
     const int pos = PositionOf(row);
     if (pos < 0) return;
     EraseVisible(pos);
-    for (TableObserver* o : observers) o->RowRemoved(pos);
     if (row == current) MoveNear(pos);
+    for (TableObserver* o : observers) o->RowRemoved(pos);
     ReportCurrent();
   }
   void RowsReset() override {

@@ -50,7 +50,7 @@ class Cursor {
   const std::vector<ColumnDef>& Columns() const;
   bool Active() const;
   EditState State() const { return state_; }
-  // Index of a column by name; throws "Field 'x' not found".
+  // Index of a column by name, letter case ignored; throws "Field 'x' not found".
   int FieldIndex(std::string_view column) const;
 
   // Row changes. Moves (Locate, SetRecNo, First, Next) post a pending edit first.

@@ -416,25 +416,43 @@ TEST_F(GamesTest, LoadReplacesRowsOrRefusesThemWhole) {
   EXPECT_EQ(games.Field("game_id"), Value(20));
 }
 
-// Records every notification as text, to compare whole sequences.
+// Records every notification as text, to compare whole sequences, and checks at each one that
+// the cursor already agrees with it, as a grid reading the cursor while it is told would need.
 class RecordingObserver : public TableObserver {
  public:
-  void RowInserted(int position) override { Add("insert", position); }
-  void RowRemoved(int position) override { Add("remove", position); }
+  explicit RecordingObserver(const Cursor& cursor) : cursor_(cursor), rows_(cursor.RecordCount()) {}
+  void RowInserted(int position) override {
+    Add("insert", position);
+    EXPECT_EQ(cursor_.RecordCount(), ++rows_);
+  }
+  void RowRemoved(int position) override {
+    Add("remove", position);
+    EXPECT_EQ(cursor_.RecordCount(), --rows_);
+  }
   void RowChanged(int position) override { Add("change", position); }
-  void CurrentMoved(int position) override { Add("current", position); }
-  void Reset() override { events.push_back("reset"); }
-  std::vector<std::string> Take() { return std::exchange(events, {}); }
+  void CurrentMoved(int position) override {
+    Add("current", position);
+    if (cursor_.Active()) {
+      EXPECT_EQ(cursor_.RecNo(), position + 1);
+    }
+  }
+  void Reset() override {
+    events_.push_back("reset");
+    rows_ = cursor_.Active() ? cursor_.RecordCount() : 0;
+  }
+  std::vector<std::string> Take() { return std::exchange(events_, {}); }
 
  private:
   void Add(const char* what, int position) {
-    events.push_back(std::string(what) + " " + std::to_string(position));
+    events_.push_back(std::string(what) + " " + std::to_string(position));
   }
-  std::vector<std::string> events;
+  const Cursor& cursor_;
+  int rows_;
+  std::vector<std::string> events_;
 };
 
 TEST_F(GamesTest, ObserversFollowEveryChangeByPosition) {
-  RecordingObserver observer;
+  RecordingObserver observer(games);
   games.First();
   games.AddObserver(&observer);
   AppendGame(games, 40, "eden", "Dan");
@@ -468,7 +486,7 @@ TEST_F(GamesTest, ObserversFollowEveryChangeByPosition) {
 TEST_F(GamesTest, ObserversOfAFilteredCursorSeeOnlyItsRows) {
   games.SetFilter("own_side = 'pl'");
   games.SetFiltered(true);
-  RecordingObserver observer;
+  RecordingObserver observer(games);
   games.AddObserver(&observer);
   AppendGame(games, 60, "eden", "Ann", "fnu");
   EXPECT_THAT(observer.Take(), ElementsAre());
