@@ -37,9 +37,9 @@ class Value {
   // AsText: decimal for numbers, "True"/"False" for booleans, "yyyy-MM-dd HH:mm:ss" for date-times
   // (the time left out at midnight).
   std::string AsText() const;
-  int64_t AsInt() const;       // text that is not a whole number throws std::invalid_argument
-  bool AsBool() const;         // "True"/"False" any case, or a number; otherwise throws
-  DateTime AsDateTime() const; // a number is taken as a day count
+  int64_t AsInt() const;        // text that is not a whole number throws std::invalid_argument
+  bool AsBool() const;          // "True"/"False" any case, or a number; otherwise throws
+  DateTime AsDateTime() const;  // a number is taken as a day count
 
   const auto& Variant() const { return v_; }
   bool operator==(const Value&) const = default;
