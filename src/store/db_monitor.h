@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "server/records.h"
 #include "store/table.h"
@@ -10,6 +11,7 @@ namespace tarn {
 
 class Clock;
 class Dialogs;
+struct TableDefinition;
 
 // The store holder: the eight tables of the program, their files and the record operations
 // that write server records into them.
@@ -53,9 +55,24 @@ class TFormDBMonitor {
   void AppendTournament(TS_TOURNAMENT tournament);
 
  private:
+  // One of the eight tables with the file it is written to; no file while it has not been loaded
+  // or when its file could not be made or read.
+  struct StoredTable {
+    Table* table;
+    const TableDefinition* definition;
+    std::filesystem::path file;
+  };
+
+  void LoadTable(StoredTable& stored, const std::filesystem::path& dbDir);
+  void InsertGame(Table& games, const TS_CURRGAME& game, bool withPlayer);
+  void UpdateGame(Table& games, const TS_CURRGAME& game);
+  int MergeGame(Table& games, const TS_CURRGAME& game, bool withPlayer);
+  static void WritePlayer(Table& players, const TS_PLAYER& player);
+
   Dialogs& dialogs_;
   const Clock& clock_;
-  // file paths etc. are the implementer's
+  std::vector<StoredTable> tables_;  // in load order
+  bool closed_ = false;
 };
 
 }  // namespace tarn

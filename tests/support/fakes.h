@@ -35,6 +35,21 @@ class FixedClock : public Clock {
   DateTime now;
 };
 
+// A clock that moves on by a fixed step each time it is read, to tell readings apart.
+class SteppingClock : public Clock {
+ public:
+  SteppingClock(DateTime start, double stepDays) : next_(start), step_(stepDays) {}
+  DateTime Now() const override {
+    const DateTime now = next_;
+    next_ = DateTime(next_.Days() + step_);
+    return now;
+  }
+
+ private:
+  mutable DateTime next_;
+  double step_;
+};
+
 // An environment holding only the variables the test sets.
 class FakeEnvironment : public Environment {
  public:

@@ -1,0 +1,231 @@
+#include "store/db_monitor.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+
+#include "store/store_tables.h"
+#include "store/table_file.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FixedClock;
+using ::testing::HasSubstr;
+using testing::ReadText;
+using testing::RecordingDialogs;
+using ::testing::StartsWith;
+using testing::TempDir;
+using testing::WriteText;
+
+const char* const kFiles[] = {"globalsettings.cds", "currgames.cds",         "maps.cds",
+                              "players.cds",        "interfacesettings.cds", "usersettings.cds",
+                              "playergames.cds",    "tournaments.cds"};
+
+TS_PLAYER Player(int id, const std::string& alias) {
+  TS_PLAYER player;
+  player.player_id = id;
+  player.alies = alias;
+  return player;
+}
+
+class DbMonitorTest : public ::testing::Test {
+ protected:
+  fs::path Db(const std::string& file) const { return data_.Path() / "db" / file; }
+
+  // Starts a run on the data folder; the previous run ends first.
+  TFormDBMonitor& Start() {
+    db_.reset();
+    db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
+    db_->FormCreate(data_.Path());
+    return *db_;
+  }
+  void End() { db_.reset(); }
+
+  // Backdates every table file, so that any later write shows in the modification time.
+  std::map<std::string, fs::file_time_type> BackdateFiles() {
+    std::map<std::string, fs::file_time_type> times;
+    for (const char* file : kFiles) {
+      const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+      fs::last_write_time(Db(file), old);
+      times[file] = fs::last_write_time(Db(file));
+    }
+    return times;
+  }
+  std::vector<std::string> RewrittenFiles(
+      const std::map<std::string, fs::file_time_type>& before) const {
+    std::vector<std::string> rewritten;
+    for (const auto& [file, time] : before) {
+      if (fs::last_write_time(Db(file)) != time) rewritten.push_back(file);
+    }
+    return rewritten;
+  }
+
+  TempDir data_;
+  RecordingDialogs dialogs_;
+  FixedClock clock_;
+  std::unique_ptr<TFormDBMonitor> db_;
+};
+
+TEST_F(DbMonitorTest, ANewDataFolderIsSeededWithTheDeliveredContent) {
+  TFormDBMonitor& db = Start();
+  EXPECT_THAT(dialogs_.errors, ::testing::IsEmpty());
+  for (const char* file : kFiles) EXPECT_TRUE(fs::is_regular_file(Db(file))) << file;
+
+  EXPECT_EQ(db.GlobalSettings.RecordCount(), 1);
+  EXPECT_EQ(db.GlobalSettings.Field("time_zone_index").AsInt(), 16);
+  EXPECT_EQ(db.GlobalSettings.Field("time_zone_h").AsInt(), 2);
+  EXPECT_EQ(db.GlobalSettings.Field("last_sync").AsDateTime(),
+            DateTime::FromFields(2010, 4, 25, 12, 12, 9));
+  EXPECT_TRUE(db.GlobalSettings.Field("check_new_version").AsBool());
+
+  EXPECT_EQ(db.Maps.RecordCount(), 28);
+  ASSERT_TRUE(db.Maps.Locate("map_id", "iron"));
+  EXPECT_EQ(db.Maps.Field("map_name").AsText(), "Station \"Thunder\"");
+  EXPECT_EQ(db.Maps.Field("img_no").AsInt(), 11);
+  ASSERT_TRUE(db.Maps.Locate("map_id", "micronesia"));
+  EXPECT_EQ(db.Maps.Field("map_size").AsText(), "Extra Smal");
+  ASSERT_TRUE(db.Maps.Locate("map_id", "aurora"));
+  EXPECT_EQ(db.Maps.Field("img_no").AsInt(), 27);
+
+  EXPECT_EQ(db.UserSettings.RecordCount(), 2);
+  EXPECT_TRUE(db.UserSettings.Locate("Name", "tarndir"));
+  EXPECT_TRUE(db.UserSettings.Locate("Name", "replaydir"));
+  EXPECT_EQ(db.UserSettings.Field("Value").AsText(), "");
+
+  EXPECT_EQ(db.InterfaceSettings.RecordCount(), 18);
+  const std::pair<const char*, const char*> properties[] = {
+      {"StoreLastPosition", "-1"}, {"Form1.ToolBar1.Visible", "-1"}, {"Form1.Font.Color", "65535"},
+      {"Form1.Left", "344"},       {"FormPlayer.Top", "236"},        {"FormPlayer.Color", "0"}};
+  for (const auto& [name, value] : properties) {
+    ASSERT_TRUE(db.InterfaceSettings.Locate("property_name", name)) << name;
+    EXPECT_EQ(db.InterfaceSettings.Field("property_value").AsText(), value) << name;
+  }
+  for (Table* empty : {&db.Players, &db.CurrentGames, &db.PlayerGames, &db.Tournaments}) {
+    EXPECT_EQ(empty->RecordCount(), 0) << empty->Name();
+  }
+}
+
+TEST_F(DbMonitorTest, AMissingFileIsMadeAgainAndTheOthersAreKept) {
+  Start().AppendPlayer(Player(5, "Kept"));
+  End();
+  fs::remove(Db("maps.cds"));
+  TFormDBMonitor& db = Start();
+  EXPECT_THAT(dialogs_.errors, ::testing::IsEmpty());
+  EXPECT_EQ(db.Maps.RecordCount(), 28);
+  EXPECT_TRUE(fs::exists(Db("maps.cds")));
+  ASSERT_EQ(db.Players.RecordCount(), 1);
+  EXPECT_EQ(db.Players.Field("alies").AsText(), "Kept");
+}
+
+TEST_F(DbMonitorTest, AnUnreadableFileIsReportedClosedAndNeverWritten) {
+  Start();
+  End();
+  WriteText(Db("globalsettings.cds"), "not a table");
+  TFormDBMonitor& db = Start();
+  const std::string path = fs::absolute(Db("globalsettings.cds")).string();
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_THAT(dialogs_.errors[0], StartsWith("Cannot open file \"" + path + "\". "));
+  EXPECT_THAT(dialogs_.errors[0], HasSubstr("not valid JSON"));
+
+  EXPECT_FALSE(db.GlobalSettings.Active());
+  EXPECT_THROW(db.SetTimeZone(14, 0, 0), TableError);
+  EXPECT_EQ(db.Maps.RecordCount(), 28);  // loaded after the failing table all the same
+  EXPECT_EQ(db.UserSettings.RecordCount(), 2);
+  TS_CURRGAME game;
+  game.game_id = 1;
+  db.InsertCurrentGame(game);
+  End();
+  EXPECT_EQ(ReadText(Db("globalsettings.cds")), "not a table");
+  EXPECT_EQ(
+      ReadTableFile(Db("currgames.cds"), "CurrentGames", CurrentGamesDefinition().columns).size(),
+      1u);
+}
+
+TEST_F(DbMonitorTest, ARunThatChangesNothingWritesNothing) {
+  TFormDBMonitor& db = Start();
+  const auto before = BackdateFiles();
+  db.Maps.Locate("map_id", "eden");  // moving and reading are no changes
+  db.PlayerGames.SetIndexName("GameIdIndex");
+  db.SaveChanges();
+  End();
+  EXPECT_THAT(RewrittenFiles(before), ::testing::IsEmpty());
+  for (const char* file : kFiles) EXPECT_FALSE(fs::exists(Db(std::string(file) + ".tmp")));
+}
+
+TEST_F(DbMonitorTest, SaveChangesWritesTheChangedTablesOnce) {
+  TFormDBMonitor& db = Start();
+  auto before = BackdateFiles();
+  db.UserSettings.Edit();  // a post counts even when no value differs
+  db.UserSettings.Post();
+  while (db.Maps.RecordCount() > 0) db.Maps.Delete();
+  db.SaveChanges();
+  EXPECT_THAT(RewrittenFiles(before),
+              ::testing::UnorderedElementsAre("usersettings.cds", "maps.cds"));
+  EXPECT_TRUE(ReadTableFile(Db("maps.cds"), "Maps", MapsDefinition().columns).empty());
+
+  before = BackdateFiles();
+  db.SaveChanges();
+  End();
+  EXPECT_THAT(RewrittenFiles(before), ::testing::IsEmpty());
+  EXPECT_EQ(Start().Maps.RecordCount(), 0);
+}
+
+TEST_F(DbMonitorTest, ChangesComeBackInTheNextRun) {
+  TS_CURRGAME game;
+  game.game_id = 42;
+  game.map_id = "lions eye";
+  game.competitor_name = "Лев Толстой 象";
+  game.own_turn_date = *DateTime::FromFields(2008, 6, 1, 10, 0, 0, 250);
+  game.chess_clock = true;
+  Start().InsertCurrentGame(game);
+  End();
+  Table& games = Start().CurrentGames;
+  ASSERT_EQ(games.RecordCount(), 1);
+  EXPECT_EQ(games.Field("competitor_name").AsText(), "Лев Толстой 象");
+  EXPECT_EQ(games.Field("map_name").AsText(), "Lion's Eye");
+  EXPECT_EQ(games.Field("own_turn_date").AsDateTime().ToStorageText(), "2008-06-01 10:00:00.250");
+  EXPECT_EQ(games.Field("date_create").AsDateTime(), clock_.now);
+  EXPECT_TRUE(games.Field("chess_clock").AsBool());
+  EXPECT_TRUE(games.Field("mentor_game").IsNull());
+}
+
+TEST_F(DbMonitorTest, AFailedSaveKeepsTheOldFileAndWritesTheOthers) {
+  TFormDBMonitor& db = Start();
+  db.AppendPlayer(Player(5, "Five"));
+  db.SetTimeZone(14, 0, 0);
+  // Something took the name of the players file while the program ran.
+  fs::remove(Db("players.cds"));
+  fs::create_directories(Db("players.cds") / "inside");
+  try {
+    db.SaveChanges();
+    FAIL() << "saved into a folder";
+  } catch (const TableFileError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("Cannot write file \"" + Db("players.cds").string()));
+  }
+  EXPECT_TRUE(fs::exists(Db("players.cds") / "inside"));
+  EXPECT_EQ(ReadTableFile(Db("globalsettings.cds"), "GlobalSettings",
+                          GlobalSettingsDefinition().columns)[0][0],
+            Value(14));
+  EXPECT_TRUE(db.Players.Changed());  // tried again at the next save
+  fs::remove_all(Db("players.cds"));
+  db.SaveChanges();
+  EXPECT_EQ(ReadTableFile(Db("players.cds"), "Players", PlayersDefinition().columns).size(), 1u);
+}
+
+TEST_F(DbMonitorTest, AFailedSaveAtExitIsReported) {
+  Start().AppendPlayer(Player(5, "Five"));
+  fs::remove(Db("players.cds"));
+  fs::create_directories(Db("players.cds") / "inside");
+  End();
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_THAT(dialogs_.errors[0], StartsWith("Cannot write file"));
+}
+
+}  // namespace
+}  // namespace tarn
