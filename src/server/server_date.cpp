@@ -1,11 +1,12 @@
 #include "server/server_date.h"
 
-#include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
 #include "server/server_data_error.h"
+#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -13,15 +14,14 @@ namespace {
 // The server's clock runs this many hours behind the zone the stored hours count from.
 constexpr int kServerHourShift = 1;
 
-// A decimal whole number with an optional sign and nothing else.
-std::optional<int> ParseDecimal(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return std::nullopt;
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
+// A decimal whole number that fits an int.
+std::optional<int> ParseInt(std::string_view text) {
+  const auto value = ParseWholeNumber(text);
+  if (!value || *value < std::numeric_limits<int>::min() ||
+      *value > std::numeric_limits<int>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(*value);
 }
 
 // The characters at 1-based positions first..last; shorter (or empty) past the end of the text.
@@ -31,7 +31,7 @@ std::string_view Piece(std::string_view text, size_t first, size_t last) {
 }
 
 int PieceValue(std::string_view text, size_t first, size_t last) {
-  const auto value = ParseDecimal(Piece(text, first, last));
+  const auto value = ParseInt(Piece(text, first, last));
   if (!value) {
     throw ServerDataError("'" + std::string(text) + "' is not a valid server date");
   }
@@ -42,14 +42,14 @@ int PieceValue(std::string_view text, size_t first, size_t last) {
 std::optional<double> Shifted(double t, const ServerTimeZone& zone) {
   bool westOfGmt = false;
   if (!zone.hours.empty()) {
-    const auto hours = ParseDecimal(zone.hours);
+    const auto hours = ParseInt(zone.hours);
     if (!hours) return std::nullopt;
     westOfGmt = *hours < 0;
     const double h = kServerHourShift + static_cast<double>(*hours);
     t = (t * 24 + h) / 24;
   }
   if (!zone.minutes.empty() && zone.minutes != "0") {
-    const auto minutes = ParseDecimal(zone.minutes);
+    const auto minutes = ParseInt(zone.minutes);
     if (!minutes) return std::nullopt;
     const double m = westOfGmt ? -std::abs(static_cast<double>(*minutes)) : *minutes;
     t = (t * 1440 + m) / 1440;

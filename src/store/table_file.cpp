@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -45,19 +46,6 @@ std::string Shown(const Json& value) {
   return text;
 }
 
-// The first `size` characters (code points) of UTF-8 text.
-std::string CutToCharacters(std::string text, int size) {
-  int characters = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-    if (startsCharacter && characters++ == size) {
-      text.resize(i);
-      break;
-    }
-  }
-  return text;
-}
-
 Json ValueJson(const Value& value) {
   return std::visit(
       [](const auto& v) -> Json {
@@ -89,7 +77,7 @@ class ValueReader {
                      std::numeric_limits<int16_t>::max());
       case ColumnType::Text:
         if (!json.is_string()) Wrong(json, "a text");
-        return CutToCharacters(json.get<std::string>(), column_.size);
+        return CutToCodePoints(json.get_ref<const std::string&>(), column_.size);
       case ColumnType::Boolean:
         if (!json.is_boolean()) Wrong(json, "true or false");
         return json.get<bool>();
