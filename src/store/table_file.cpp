@@ -1,11 +1,13 @@
 #include "store/table_file.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <fstream>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -46,19 +48,183 @@ std::string Shown(const Json& value) {
   return text;
 }
 
-Json ValueJson(const Value& value) {
-  return std::visit(
-      [](const auto& v) -> Json {
+// Table files carry a date-time in every few cells, so the storage text is written and read here
+// digit by digit rather than through the general formatter and sscanf.
+void AppendDigits(std::string& out, int value, int width) {
+  char digits[8];
+  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+  out.append(digits, static_cast<size_t>(width));
+}
+
+void AppendStorageText(std::string& out, DateTime dateTime) {
+  const DateTime::Fields f = dateTime.ToFields();
+  if (f.year < 1 || f.year > 9999) {  // off the calendar: the general form says what it is
+    out += dateTime.ToStorageText();
+    return;
+  }
+  AppendDigits(out, f.year, 4);
+  out += '-';
+  AppendDigits(out, f.month, 2);
+  out += '-';
+  AppendDigits(out, f.day, 2);
+  out += ' ';
+  AppendDigits(out, f.hour, 2);
+  out += ':';
+  AppendDigits(out, f.minute, 2);
+  out += ':';
+  AppendDigits(out, f.second, 2);
+  out += '.';
+  AppendDigits(out, f.msec, 3);
+}
+
+std::optional<DateTime> ParseStorageText(std::string_view text) {
+  constexpr std::string_view kShape = "0000-00-00 00:00:00.000";
+  if (text.size() != kShape.size()) return DateTime::FromStorageText(text);
+  int numbers[7] = {};
+  int n = 0;
+  for (size_t i = 0; i < kShape.size(); ++i) {
+    const char c = text[i];
+    if (kShape[i] != '0') {
+      if (c != kShape[i]) return std::nullopt;
+      ++n;
+    } else if (c < '0' || c > '9') {
+      return std::nullopt;
+    } else {
+      numbers[n] = numbers[n] * 10 + (c - '0');
+    }
+  }
+  return DateTime::FromFields(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4],
+                              numbers[5], numbers[6]);
+}
+
+// Length of the valid UTF-8 sequence at the start of the text, 0 when it is not one.
+size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  unsigned char least = 0x80, most = 0xBF;  // bounds of the second byte
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) least = 0xA0;
+    if (lead == 0xED) most = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) least = 0x90;
+    if (lead == 0xF4) most = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < least || byte(1) > most) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// A JSON string; bytes that are not UTF-8 become U+FFFD, so the file always reads back.
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
+  while (!text.empty()) {
+    const char c = text.front();
+    const size_t length = Utf8SequenceLength(text);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      text.remove_prefix(1);
+      continue;
+    }
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += "\\u00";
+      out += "0123456789abcdef"[(c >> 4) & 0xF];
+      out += "0123456789abcdef"[c & 0xF];
+    } else {
+      out.append(text.data(), length);
+    }
+    text.remove_prefix(length);
+  }
+  out += '"';
+}
+
+void AppendValue(std::string& out, const Value& value) {
+  std::visit(
+      [&](const auto& v) {
         using T = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<T, std::monostate>) {
-          return nullptr;
+          out += "null";
+        } else if constexpr (std::is_same_v<T, bool>) {
+          out += v ? "true" : "false";
+        } else if constexpr (std::is_same_v<T, int64_t>) {
+          char digits[24];
+          const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
+          out.append(digits, end);
         } else if constexpr (std::is_same_v<T, DateTime>) {
-          return v.ToStorageText();
+          out += '"';
+          AppendStorageText(out, v);
+          out += '"';
         } else {
-          return v;
+          AppendJsonString(out, v);
         }
       },
       value.Variant());
+}
+
+// One value of a row as the parser hands it over, read in place without building a document.
+struct Cell {
+  enum class Kind { Null, Boolean, Integer, Unsigned, Float, Text, Nested };
+  Kind kind = Kind::Null;
+  bool boolean = false;
+  int64_t integer = 0;
+  uint64_t unsignedInteger = 0;  // a whole number beyond int64_t
+  std::string_view text;         // a text, or a float as written
+
+  static Cell Of(Kind kind) {
+    Cell cell;
+    cell.kind = kind;
+    return cell;
+  }
+};
+
+Cell BooleanCell(bool value) {
+  Cell cell = Cell::Of(Cell::Kind::Boolean);
+  cell.boolean = value;
+  return cell;
+}
+
+Cell IntegerCell(int64_t value) {
+  Cell cell = Cell::Of(Cell::Kind::Integer);
+  cell.integer = value;
+  return cell;
+}
+
+Cell TextCell(Cell::Kind kind, std::string_view text) {
+  Cell cell = Cell::Of(kind);
+  cell.text = text;
+  return cell;
+}
+
+std::string Shown(const Cell& cell) {
+  switch (cell.kind) {
+    case Cell::Kind::Null:
+      return "null";
+    case Cell::Kind::Boolean:
+      return cell.boolean ? "true" : "false";
+    case Cell::Kind::Integer:
+      return std::to_string(cell.integer);
+    case Cell::Kind::Unsigned:
+      return std::to_string(cell.unsignedInteger);
+    case Cell::Kind::Float:
+      return std::string(cell.text);
+    case Cell::Kind::Text:
+      return Shown(Json(std::string(cell.text)));
+    case Cell::Kind::Nested:
+      break;
+  }
+  return "a list or object";
 }
 
 // Reading a value of a file into its column.
@@ -66,45 +232,45 @@ class ValueReader {
  public:
   ValueReader(const ColumnDef& column, size_t row) : column_(column), row_(row) {}
 
-  Value Read(const Json& json) const {
-    if (json.is_null()) return Value();
+  Value Read(const Cell& cell) const {
+    using Kind = Cell::Kind;
+    if (cell.kind == Kind::Null) return Value();
     switch (column_.type) {
       case ColumnType::Integer:
-        return Whole(json, std::numeric_limits<int32_t>::min(),
+        return Whole(cell, std::numeric_limits<int32_t>::min(),
                      std::numeric_limits<int32_t>::max());
       case ColumnType::SmallInt:
-        return Whole(json, std::numeric_limits<int16_t>::min(),
+        return Whole(cell, std::numeric_limits<int16_t>::min(),
                      std::numeric_limits<int16_t>::max());
       case ColumnType::Text:
-        if (!json.is_string()) Wrong(json, "a text");
-        return CutToCodePoints(json.get_ref<const std::string&>(), column_.size);
+        if (cell.kind != Kind::Text) Wrong(cell, "a text");
+        return CutToCodePoints(cell.text, column_.size);
       case ColumnType::Boolean:
-        if (!json.is_boolean()) Wrong(json, "true or false");
-        return json.get<bool>();
+        if (cell.kind != Kind::Boolean) Wrong(cell, "true or false");
+        return cell.boolean;
       case ColumnType::DateTime: {
-        if (!json.is_string()) Wrong(json, "a date and time");
-        const auto dateTime = DateTime::FromStorageText(json.get_ref<const std::string&>());
-        if (!dateTime) Wrong(json, "a date and time as yyyy-MM-dd HH:mm:ss.zzz");
+        if (cell.kind != Kind::Text) Wrong(cell, "a date and time");
+        const auto dateTime = ParseStorageText(cell.text);
+        if (!dateTime) Wrong(cell, "a date and time as yyyy-MM-dd HH:mm:ss.zzz");
         return *dateTime;
       }
     }
-    Wrong(json, "a known type");
+    Wrong(cell, "a known type");
   }
 
  private:
-  Value Whole(const Json& json, int64_t least, int64_t most) const {
-    if (!json.is_number_integer()) Wrong(json, "a whole number");
-    const bool inRange = json.is_number_unsigned()
-                             ? json.get<uint64_t>() <= uint64_t(most)
-                             : json.get<int64_t>() >= least && json.get<int64_t>() <= most;
-    if (!inRange) {
-      Wrong(json, "a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+  Value Whole(const Cell& cell, int64_t least, int64_t most) const {
+    if (cell.kind != Cell::Kind::Integer && cell.kind != Cell::Kind::Unsigned) {
+      Wrong(cell, "a whole number");
     }
-    return json.get<int64_t>();
+    if (cell.kind == Cell::Kind::Unsigned || cell.integer < least || cell.integer > most) {
+      Wrong(cell, "a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+    }
+    return cell.integer;
   }
 
-  [[noreturn]] void Wrong(const Json& json, const std::string& expected) const {
-    Fail("Row " + std::to_string(row_ + 1) + ", column `" + column_.name + "`: " + Shown(json) +
+  [[noreturn]] void Wrong(const Cell& cell, const std::string& expected) const {
+    Fail("Row " + std::to_string(row_ + 1) + ", column `" + column_.name + "`: " + Shown(cell) +
          " is not " + expected + ".");
   }
 
@@ -162,13 +328,6 @@ std::vector<int> MatchColumns(const Json& fileColumns, const std::vector<ColumnD
   return matched;
 }
 
-std::string ParseErrorText(const Json::parse_error& error) {
-  std::string text = error.what();
-  const size_t end = text.find("] ");
-  if (text.starts_with("[json.exception") && end != std::string::npos) text.erase(0, end + 2);
-  return "The file is not valid JSON: " + text;
-}
-
 std::string ReadWholeFile(const std::filesystem::path& file) {
   std::error_code error;
   if (std::filesystem::is_directory(file, error)) {
@@ -181,6 +340,145 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
   if (in.bad()) throw std::system_error(errno, std::generic_category());
   return std::move(text).str();
 }
+
+// Reads a table file in one pass: the header into a small document, each row's values straight
+// into the table's columns. The rows come after the header, as this program writes them.
+class TableFileReader final : public nlohmann::json_sax<Json> {
+ public:
+  TableFileReader(std::string_view tableName, const std::vector<ColumnDef>& columns)
+      : tableName_(tableName), columns_(columns) {}
+
+  TableRows Finish() {
+    if (!rowsRead_) {
+      CheckHeader(header_, tableName_);
+      MatchColumns(Member(header_, "columns", "The file"), columns_);
+      if (!Member(header_, "rows", "The file").is_array()) Fail("\"rows\" is not a list.");
+    }
+    return std::move(rows_);
+  }
+
+  bool null() override { return Scalar(Cell{}, nullptr); }
+  bool boolean(bool value) override { return Scalar(BooleanCell(value), value); }
+  bool number_integer(number_integer_t value) override { return Scalar(IntegerCell(value), value); }
+  bool number_unsigned(number_unsigned_t value) override {
+    const bool fits = value <= uint64_t(std::numeric_limits<int64_t>::max());
+    Cell cell = Cell::Of(fits ? Cell::Kind::Integer : Cell::Kind::Unsigned);
+    cell.integer = fits ? static_cast<int64_t>(value) : 0;
+    cell.unsignedInteger = value;
+    return Scalar(cell, value);
+  }
+  bool number_float(number_float_t value, const string_t& written) override {
+    return Scalar(TextCell(Cell::Kind::Float, written), value);
+  }
+  bool string(string_t& value) override { return Scalar(TextCell(Cell::Kind::Text, value), value); }
+  bool binary(binary_t&) override { return true; }  // JSON text has none
+  bool key(string_t& name) override {
+    if (rowLevel_ < 0) key_ = name;
+    return true;
+  }
+  bool start_object(std::size_t) override { return Open(Json::object()); }
+  bool start_array(std::size_t) override { return Open(Json::array()); }
+  bool end_object() override { return CloseContainer(); }
+  bool end_array() override { return CloseContainer(); }
+  bool parse_error(std::size_t, const std::string&,
+                   const nlohmann::detail::exception& error) override {
+    std::string text = error.what();
+    const size_t end = text.find("] ");
+    if (text.starts_with("[json.exception") && end != std::string::npos) text.erase(0, end + 2);
+    Fail("The file is not valid JSON: " + text);
+  }
+
+ private:
+  bool InRows() const { return rowLevel_ >= 0; }
+
+  template <typename T>
+  bool Scalar(const Cell& cell, T&& value) {
+    if (!InRows()) {
+      AddToHeader(Json(std::forward<T>(value)));
+    } else if (rowLevel_ == 0) {
+      RowIsNoList();
+    } else if (rowLevel_ == 1) {
+      AddCell(cell);
+    }
+    return true;
+  }
+
+  bool Open(Json container) {
+    if (InRows()) {
+      if (rowLevel_ == 0 && !container.is_array()) RowIsNoList();
+      if (rowLevel_ == 0) row_.assign(columns_.size(), Value());
+      if (rowLevel_ == 1) AddCell(Cell::Of(Cell::Kind::Nested));
+      ++rowLevel_;
+    } else if (stack_.size() == 1 && key_ == "rows" && container.is_array()) {
+      StartRows();
+    } else {
+      stack_.push_back(AddToHeader(std::move(container)));
+    }
+    return true;
+  }
+
+  bool CloseContainer() {
+    if (!InRows()) {
+      stack_.pop_back();
+      return true;
+    }
+    --rowLevel_;
+    if (rowLevel_ == 0) EndRow();
+    if (rowLevel_ < 0) AddToHeader(Json::array());  // "rows" is there, its rows are read
+    return true;
+  }
+
+  Json* AddToHeader(Json value) {
+    if (stack_.empty()) {
+      header_ = std::move(value);
+      return &header_;
+    }
+    Json& parent = *stack_.back();
+    if (parent.is_object()) return &(parent[key_] = std::move(value));
+    parent.push_back(std::move(value));
+    return &parent.back();
+  }
+
+  void StartRows() {
+    CheckHeader(header_, tableName_);
+    const auto found = header_.find("columns");
+    if (found == header_.end()) Fail("The file has no \"columns\" before its \"rows\".");
+    matched_ = MatchColumns(*found, columns_);
+    rowLevel_ = 0;
+    rowsRead_ = true;
+  }
+
+  void AddCell(const Cell& cell) {
+    if (cell_ >= matched_.size()) RowHasWrongLength();
+    const int column = matched_[cell_++];
+    if (column >= 0) row_[column] = ValueReader(columns_[column], rows_.size()).Read(cell);
+  }
+
+  void EndRow() {
+    if (cell_ != matched_.size()) RowHasWrongLength();
+    rows_.push_back(std::move(row_));
+    cell_ = 0;
+  }
+
+  [[noreturn]] void RowIsNoList() const { RowHasWrongLength(); }
+  [[noreturn]] void RowHasWrongLength() const {
+    Fail("Row " + std::to_string(rows_.size() + 1) + " does not hold one value for each of the " +
+         std::to_string(matched_.size()) + " columns.");
+  }
+
+  std::string_view tableName_;
+  const std::vector<ColumnDef>& columns_;
+  Json header_;
+  std::vector<Json*> stack_;  // the open containers of the header
+  std::string key_;
+  int rowLevel_ =
+      -1;  // -1 outside the rows; 0 in the list of rows; 1 in a row; more in a nested value
+  bool rowsRead_ = false;
+  std::vector<int> matched_;
+  std::vector<Value> row_;
+  size_t cell_ = 0;
+  TableRows rows_;
+};
 
 }  // namespace
 
@@ -196,11 +494,15 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
     if (columns[i].type == ColumnType::Text) column["size"] = columns[i].size;
     text += (i == 0 ? "\n  " : ",\n  ") + dump(column);
   }
+  text.reserve(text.size() + rows.size() * (columns.size() * 12 + 8));
   text += "],\n \"rows\": [";
   for (size_t r = 0; r < rows.size(); ++r) {
-    Json row = Json::array();
-    for (const Value& value : rows[r]) row.push_back(ValueJson(value));
-    text += (r == 0 ? "\n  " : ",\n  ") + dump(row);
+    text += r == 0 ? "\n  [" : ",\n  [";
+    for (size_t c = 0; c < rows[r].size(); ++c) {
+      if (c > 0) text += ',';
+      AppendValue(text, rows[r][c]);
+    }
+    text += ']';
   }
   text += "]}\n";
   return text;
@@ -208,32 +510,9 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
 
 TableRows ParseTableFileText(std::string_view text, std::string_view tableName,
                              const std::vector<ColumnDef>& columns) {
-  Json file;
-  try {
-    file = Json::parse(text);
-  } catch (const Json::parse_error& error) {
-    Fail(ParseErrorText(error));
-  }
-  CheckHeader(file, tableName);
-  const std::vector<int> matched = MatchColumns(Member(file, "columns", "The file"), columns);
-  const Json& fileRows = Member(file, "rows", "The file");
-  if (!fileRows.is_array()) Fail("\"rows\" is not a list.");
-  TableRows rows;
-  rows.reserve(fileRows.size());
-  for (size_t r = 0; r < fileRows.size(); ++r) {
-    const Json& fileRow = fileRows[r];
-    if (!fileRow.is_array() || fileRow.size() != matched.size()) {
-      Fail("Row " + std::to_string(r + 1) + " does not hold one value for each of the " +
-           std::to_string(matched.size()) + " columns.");
-    }
-    std::vector<Value> row(columns.size());
-    for (size_t c = 0; c < matched.size(); ++c) {
-      if (matched[c] < 0) continue;
-      row[matched[c]] = ValueReader(columns[matched[c]], r).Read(fileRow[c]);
-    }
-    rows.push_back(std::move(row));
-  }
-  return rows;
+  TableFileReader reader(tableName, columns);
+  Json::sax_parse(text, &reader);
+  return reader.Finish();
 }
 
 TableRows ReadTableFile(const std::filesystem::path& file, std::string_view tableName,

@@ -41,6 +41,15 @@ TEST(TableFileTest, EveryTypeRoundTrips) {
   EXPECT_THAT(text, HasSubstr("[null,null,null,null,null,null]"));
 }
 
+TEST(TableFileTest, AnyTextReadsBack) {
+  // Control characters and escapes survive; bytes that are not UTF-8 become U+FFFD.
+  const TableRows rows = {{1, "a\"b", 0, true, Value(), "tab\tnew\nline\x01 back\\slash \xff\xc3"}};
+  const TableRows back =
+      ParseTableFileText(TableFileText("Games", kColumns, rows), "Games", kColumns);
+  EXPECT_EQ(back[0][1], Value("a\"b"));
+  EXPECT_EQ(back[0][5], Value("tab\tnew\nline\x01 back\\slash \xEF\xBF\xBD\xEF\xBF\xBD"));
+}
+
 TEST(TableFileTest, ColumnsAreMatchedByName) {
   const std::string text = R"({"table": "Games", "version": 1, "columns": [
       {"name": "retired", "type": "integer"},
@@ -75,7 +84,7 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
       {R"({"table": "Maps", "version": 1})", "holds the table \"Maps\", not \"Games\""},
       {R"({"table": "Games", "version": 2})", "format version 2; this program reads version 1"},
       {R"({"table": "Games"})", "no \"version\""},
-      {R"({"table": "Games", "version": 1, "rows": []})", "no \"columns\""},
+      {R"({"table": "Games", "version": 1})", "no \"columns\""},
       {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id"}], "rows": []})",
        "Column 1 has no \"type\""},
       {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "text"}],
@@ -85,7 +94,13 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
            {"name": "game_id", "type": "integer"}], "rows": []})",
        "Column `game_id` appears twice"},
       {Header() + "{}}", "\"rows\" is not a list"},
-      {Header() + "[" + row + ", [1, 2]]}", "Row 2 does not hold one value for each of the 6"},
+      {Header() + "[" + row + ", [1, \"pl\"]]}", "Row 2 does not hold one value for each of the 6"},
+      {Header() + R"([[1, "pl", 0, true, null, "", 7]]})", "Row 1 does not hold one value"},
+      {Header() + "[5]}", "Row 1 does not hold one value"},
+      {Header() + R"([[[1], "pl", 0, true, null, ""]]})",
+       "column `game_id`: a list or object is not a whole number"},
+      {R"({"table": "Games", "version": 1, "rows": [], "columns": []})",
+       "no \"columns\" before its \"rows\""},
       {Header() + "[" + row + ", " + row + R"(, ["12", "pl", 0, true, null, ""]]})",
        "Row 3, column `game_id`: \"12\" is not a whole number."},
       {Header() + R"([[1.5, "pl", 0, true, null, ""]]})", "1.5 is not a whole number"},
