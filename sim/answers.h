@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "sim/world.h"
+
+namespace tarn::sim {
+
+// Decoded query values by key.
+using QueryParams = std::multimap<std::string, std::string>;
+
+struct SimResponse {
+  int status = 200;
+  std::string contentType;
+  std::string body;
+};
+
+// "/tarn/prokladko/xml_server_v2.php": the modes player_info, games_current, games_all and
+// tournament_list. An unknown player gives a root without children; an unknown mode, a missing
+// key or a value that is no number or date gives 400 with the reason.
+SimResponse AnswerXmlInterface(const World& world, const QueryParams& query);
+// "/tarn/get_replay.php?act=getreplay&game_id=N": "OK" for a known game, else "Error".
+SimResponse AnswerReplayPreparation(const World& world, const QueryParams& query);
+// "/tarn/gamereplays/game_ID_FIRST_SECOND.rep": the replay of a known game between two adjacent
+// turns it has reached, else 404.
+SimResponse AnswerReplayFile(const World& world, int gameId, int first, int second);
+SimResponse AnswerHomePage(const World& world);
+
+// The bytes of a replay file; the same numbers always give the same bytes.
+std::string ReplayBytes(int gameId, int first, int second);
+
+}  // namespace tarn::sim
