@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/xml.h"
+#include "server/records.h"
+#include "store/date_time.h"
+
+namespace tarn {
+
+class Dialogs;
+class TFormDBMonitor;
+
+// What a server client talks to: the document loader, the message boxes, the store holder
+// (time zone, Players, CurrentGames, Tournaments) and the server's host.
+struct ServerContext {
+  XmlLoader& loader;
+  Dialogs& dialogs;
+  TFormDBMonitor& db;
+  std::string host;
+};
+
+// The client of the game server's XML interface for one player looked up by alias.
+class TXMLTarn {
+ public:
+  static constexpr int kPlayerBatchSize = 1;
+
+  // Reads the player by alias, then loads a game list by mode: 0 current games, 1 all games,
+  // 2 current games since fromDate, 3 all games since fromDate, any other value none.
+  // A player that cannot be fetched or is unknown is reported through Dialogs and the object is
+  // returned unread (Player.player_id 0). A broken player element or a failing game-list load
+  // throws: no object results.
+  static std::unique_ptr<TXMLTarn> Create(ServerContext context, const std::string& alias, int mode,
+                                          DateTime fromDate);
+
+  // The four game-list loads. A failure throws and leaves Document and GameCount as they were.
+  void LoadCurrentGames();
+  void LoadAllGames();
+  void LoadCurrentGamesSince(DateTime fromDate);
+  void LoadAllGamesSince(DateTime fromDate);
+
+  // Fills Game from game element number index (0-based) of Document; an index out of range
+  // leaves Game empty. A missing or unconvertible attribute or child element throws.
+  void ReadGame(int index);
+  void ClearGame();
+
+  // Adds missing competitors of CurrentGames to Players, then refreshes every Players row.
+  void UpdatePlayers();
+  // Replaces the rows of Tournaments by the server's tournament list, all or nothing.
+  void LoadTournaments();
+
+  // -1 for a tournament id that is left out; name receives the fixed name of an id that has one.
+  static int FixedTournamentName(int32_t id, std::string& name);
+
+  std::shared_ptr<const XmlDocument> Document;
+  int GameCount = 0;
+  TS_PLAYER Player;
+  TS_CURRGAME Game;
+  int Mode = 0;
+
+ private:
+  explicit TXMLTarn(ServerContext context);
+
+  std::string Url(const std::string& host, const std::string& query) const;
+  void LoadGameList(const std::string& url);
+  TS_PLAYER ReadPlayer(const XmlElement& element) const;
+  TS_TOURNAMENT ReadTournament(const XmlElement& element, const std::string& fixedName) const;
+
+  ServerContext context_;
+};
+
+}  // namespace tarn
