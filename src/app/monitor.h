@@ -1,0 +1,121 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/alert_messages.h"
+#include "server/xml_tarn.h"
+#include "store/date_time.h"
+
+namespace tarn {
+
+class Clock;
+class Dialogs;
+class Environment;
+class Registry;
+class SystemTimeZone;
+class TFormDBMonitor;
+class XmlLoader;
+
+// Everything the monitor reaches outside itself.
+struct MonitorServices {
+  TFormDBMonitor& db;
+  XmlLoader& loader;
+  Dialogs& dialogs;
+  const Clock& clock;
+  const Environment& environment;
+  const Registry& registry;
+  const SystemTimeZone& systemTimeZone;
+  std::string serverHost;
+  std::string timeFormat = "HH:mm:ss";
+};
+
+// The tray and the caption: the window draws them, the command line ignores them.
+class MonitorView {
+ public:
+  virtual ~MonitorView() = default;
+  virtual void ChangeImageTray(const std::string& iconFile) = 0;
+  virtual void CaptionChanged(const std::string& caption) = 0;
+};
+
+// The monitoring of one player's running games: start-up, the timer cycle and the commands that
+// run the same steps by hand. The main window drives it with a timer, the command line directly.
+class Monitor {
+ public:
+  static constexpr int kFirstTickInterval = 1000;
+  static constexpr int kFirstTickRetryInterval = 60000;
+  static constexpr const char* kTrayIcon = "tarnMon.ico";
+  static constexpr const char* kTrayAlertIcon = "tarnMon2.ico";
+
+  explicit Monitor(MonitorServices services, MonitorView* view = nullptr);
+  ~Monitor();
+
+  // The start-up sequence. A failing step is reported and the next steps still run.
+  void PrepareStartup();
+
+  // One timer tick; answers the interval in milliseconds until the next one (0: no more ticks).
+  // A tick that comes while another tick or a command runs is skipped.
+  int Timer1Timer();
+
+  // The commands; each answers false when it failed (the error was reported) or was skipped.
+  bool DeleteCurrentGames();
+  bool LoadCurrentGames();
+  bool UpdatePlayers();
+  // One periodic check by hand; false when it failed or the server could not be asked.
+  bool Check();
+  // Looks the alias up and makes him the monitored player at once, his current games replacing
+  // the stored ones. False when the player could not be found.
+  bool SaveMonitoredPlayer(const std::string& alias);
+  // The stored tournament names, fetched first when none are stored or when refresh is set.
+  bool Tournaments(bool refresh, std::vector<std::string>& names);
+
+  // The close button of the notification window.
+  void AlertWindowClosed();
+
+  const std::string& Caption() const { return caption_; }
+  int TimerInterval() const { return timerInterval_; }
+  AlertMessages& Alerts() { return alerts_; }
+
+  // The run state shared with the windows.
+  std::string MonitoredAlias;
+  std::unique_ptr<TXMLTarn> ServerClient;
+  bool FirstRun = true;
+  DateTime NextPlayersRefresh;
+  int CheckInterval = 0;
+  int MessageCount = 0;
+  bool TrayAlert = false;
+
+  // The steps, public for the windows and tests; they raise errors instead of reporting them.
+  void DetectTimeZone();
+  void IdentifyPlayer();
+  void SynchronizeCurrentGames();
+  void FillCurrentGames();
+  int CheckCurrentGames();
+
+ private:
+  // Runs one tick or command: skipped while another runs, errors reported, changed tables saved.
+  bool Guarded(const std::function<void()>& operation);
+  // The server client for the monitored player, created when absent; nullptr while the player
+  // cannot be read. `created` tells whether this call created it (its list is then fresh).
+  TXMLTarn* EnsureServerClient(int mode, bool* created = nullptr);
+  std::unique_ptr<TXMLTarn> CreateClient(const std::string& alias, int mode);
+  std::vector<int32_t> FinishedGameIds(const std::vector<int32_t>& listedIds);
+  std::string MapName(const std::string& mapId);
+  void FillCurrentGamesFrom(TXMLTarn& client);
+  void DeleteAllRows(class Table& table);
+  void FillTournamentList();
+  void UpdateCaption();
+  void RefreshPlayersWhenDue();
+
+  MonitorServices s_;
+  MonitorView* view_;
+  AlertMessages alerts_;
+  AlertMessageWriter writer_;
+  std::string caption_ = "Tarn Monitor";
+  int timerInterval_ = kFirstTickInterval;
+  bool busy_ = false;
+};
+
+}  // namespace tarn
