@@ -21,6 +21,7 @@ void AlertMessages::Clear() {
 }
 
 TAlertMessage& AlertMessages::Add() {
+  ++added_;
   TAlertMessage& added = messages_.Add();
   if (selected_ == 0) selected_ = 1;
   return added;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,8 @@ class AlertMessages {
   const TAlertMessages& Messages() const { return messages_; }
   void Clear();
   TAlertMessage& Add();
+  // How many messages were ever added, so a printer can tell the new ones from those it printed.
+  int64_t Added() const { return added_; }
 
   bool Bold() const { return bold_; }
   void SetBold(bool bold) { bold_ = bold; }
@@ -85,6 +88,7 @@ class AlertMessages {
   AlertWindowView* view_ = nullptr;
   bool bold_ = false;
   int selected_ = 0;
+  int64_t added_ = 0;
 };
 
 enum class GameMessageKind { New, Updated, Finished };

@@ -241,8 +241,10 @@ int RunCommandLine(const CommandLine& cl, const std::string& executablePath) {
       if (!dataDirOption) dataDirOption = demo->DataDir().string();
       serverOption = demo->Host();
     }
-    const std::filesystem::path dataDir = ResolveDataDir(
-        dataDirOption, environment, std::filesystem::path(executablePath).parent_path());
+    const std::filesystem::path dataDir =
+        ResolveDataDir(dataDirOption ? std::optional<std::filesystem::path>(*dataDirOption)
+                                     : std::nullopt,
+                       environment, std::filesystem::path(executablePath).parent_path());
     const DataDirLock lock(dataDir);
     const std::string host = ResolveServerHost(serverOption, environment);
 
@@ -251,9 +253,9 @@ int RunCommandLine(const CommandLine& cl, const std::string& executablePath) {
     db.FormCreate(dataDir);
     const std::unique_ptr<Http> http = MakeCurlHttp();
     HttpXmlLoader loader(*http);
-    const std::unique_ptr<Registry> registry = MakeSystemRegistry();
-    const std::unique_ptr<SystemTimeZone> timeZone = MakeSystemTimeZone();
-    Monitor monitor({db, loader, dialogs, clock, environment, *registry, *timeZone, host,
+    const std::unique_ptr<Registry> registry = MakeSystemRegistry(environment);
+    const OsTimeZone timeZone;
+    Monitor monitor({db, loader, dialogs, clock, environment, *registry, timeZone, host,
                      kTimeFormat});
     ConsoleAlerts printer(monitor.Alerts());
     monitor.Alerts().SetView(&printer);

@@ -6,16 +6,13 @@
 #include "game/game_directories.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/ini_file.h"
+#include "game/game_client_settings.h"
 #include "platform/system_time_zone.h"
-#include "platform/user_profile.h"
 #include "server/time_zone.h"
 #include "store/db_monitor.h"
 
 namespace tarn {
 namespace {
-
-constexpr const char* kGameSettingsFile = "\\Tarn Frontlines\\settings.ini";
 
 // A whole-number setting that reads as empty or "0" counts as not set.
 bool IsSet(const Value& value) {
@@ -90,8 +87,7 @@ void Monitor::IdentifyPlayer() {
   if (s_.db.Players.Locate("current", true)) {
     MonitoredAlias = s_.db.Players.Field("alies").AsText();
   } else {
-    MonitoredAlias = ReadIniString(JoinProfilePath(UserProfileDir(s_.environment), kGameSettingsFile),
-                                   "misc", "last_network_alias", "");
+    MonitoredAlias = ReadLastNetworkAlias(s_.environment);
     try {
       EnsureServerClient(0);
     } catch (...) {

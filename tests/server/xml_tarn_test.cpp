@@ -5,7 +5,9 @@
 
 #include <filesystem>
 
-#include "fake_xml_loader.h"
+#include "support/fake_xml_loader.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "server/server_data_error.h"
@@ -16,18 +18,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-class RecordingDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  std::vector<std::string> messages, errors;
-};
-
-class FixedClock : public Clock {
- public:
-  DateTime Now() const override { return *DateTime::FromFields(2024, 3, 1, 12, 0, 0); }
-};
 
 constexpr const char* kHost = "tarn.test";
 const std::string kBase = "http://tarn.test/tarn/prokladko/xml_server_v2.php?";
@@ -72,17 +62,11 @@ const PlayerElem kOther{7, "fnu", "beta", 2, 5, "2008-06-02 11:30:00"};
 class XmlTarnTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tarn-xmltarn-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    db_.FormCreate(dir_);
+    db_.FormCreate(dir_.Path());
     db_.SetTimeZone(17, 3, 0);  // server time + 4 h
     loader_.Answer(kBase + "mode=player_info&user_name=alpha",
                    "<players>" + PlayerXml(42, "alpha") + "</players>");
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   void AnswerGames(const std::string& query, const std::string& games) {
     loader_.Answer(kBase + query, "<games>\n  " + games + "\n  <!-- end -->\n</games>");
   }
@@ -91,9 +75,9 @@ class XmlTarnTest : public ::testing::Test {
     return TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "alpha", mode, from);
   }
 
-  std::filesystem::path dir_;
-  RecordingDialogs dialogs_;
-  FixedClock clock_;
+  testing::TempDir dir_;
+  testing::RecordingDialogs dialogs_;
+  testing::FixedClock clock_;
   TFormDBMonitor db_{dialogs_, clock_};
   testing::FakeXmlLoader loader_;
 };
