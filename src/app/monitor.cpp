@@ -154,7 +154,8 @@ int Monitor::Timer1Timer() {
 
 void Monitor::RefreshPlayersWhenDue() {
   const DateTime now = s_.clock.Now();
-  if (!(now > NextPlayersRefresh)) return;
+  // Both moments are kept to the millisecond, as stored; "strictly later" is judged at that grain.
+  if (now.TotalMilliseconds() <= NextPlayersRefresh.TotalMilliseconds()) return;
   if (ServerClient) ServerClient->UpdatePlayers();
   Table& settings = s_.db.GlobalSettings;
   NextPlayersRefresh =

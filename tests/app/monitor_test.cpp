@@ -1,0 +1,314 @@
+#include "app/monitor.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/http.h"
+#include "platform/registry.h"
+#include "platform/system_time_zone.h"
+#include "platform/xml.h"
+#include "sim/sim_server.h"
+#include "sim/world.h"
+#include "store/db_monitor.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::chrono_literals;
+
+class FixedBias : public SystemTimeZone {
+ public:
+  int StandardBiasMinutes() const override { return -60; }
+};
+
+class RecordingView : public MonitorView {
+ public:
+  void ChangeImageTray(const std::string& icon) override { icons.push_back(icon); }
+  void CaptionChanged(const std::string&) override {}
+  std::vector<std::string> icons;
+};
+
+sim::SimPlayer Player(int id, const std::string& alias, const std::string& glicko = "1500.0") {
+  sim::SimPlayer p;
+  p.id = id;
+  p.alias = alias;
+  p.name = "Name of " + alias;
+  p.scoreGlicko = glicko;
+  p.gender = "1";
+  return p;
+}
+
+sim::SimGame Game(int id, int first, const std::string& firstSide, int second,
+                  const std::string& planet) {
+  const sim::SimTime now = sim::SimNow();
+  sim::SimGame g;
+  g.id = id;
+  g.planet = planet;
+  g.startTime = now - 72h;
+  g.activeDeadline = now + 24h;
+  g.players[0] = {first, firstSide, sim::kRunning, 4, now - 5h};
+  g.players[1] = {second, firstSide == "pl" ? "fnu" : "pl", sim::kRunning, 4, now - 3h};
+  return g;
+}
+
+// alpha plays beta on Eden (alpha "pl") and gamma on Lion's Eye (alpha "fnu").
+sim::World TestWorld() {
+  sim::World w;
+  w.monitoredPlayerId = 42;
+  for (auto p : {Player(42, "alpha", "1700.5"), Player(7, "beta"), Player(8, "gamma", "1600"),
+                 Player(9, "delta")}) {
+    w.AddPlayer(p);
+  }
+  w.StartGame(Game(100, 42, "pl", 7, "eden"));
+  w.StartGame(Game(101, 8, "pl", 42, "lions eye"));
+  return w;
+}
+
+class MonitorTest : public ::testing::Test {
+ protected:
+  MonitorTest() : server_(TestWorld()) {
+    server_.Start();
+    host_ = "127.0.0.1:" + std::to_string(server_.Port());
+    const auto profile = dir_ / "profile";
+    std::filesystem::create_directories(profile / "Tarn Frontlines");
+    testing::WriteText(profile / "Tarn Frontlines" / "settings.ini",
+                       "[misc]\nlast_network_alias=alpha\n");
+    env_.variables["USERPROFILE"] = profile.string();
+  }
+
+  void Start() {
+    db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
+    db_->FormCreate(dir_ / "data");
+    monitor_ = std::make_unique<Monitor>(
+        MonitorServices{*db_, loader_, dialogs_, clock_, env_, registry_, bias_, host_},
+        &view_);
+    monitor_->PrepareStartup();
+  }
+
+  std::vector<std::string> Messages() {
+    std::vector<std::string> lines;
+    const TAlertMessages& messages = monitor_->Alerts().Messages();
+    for (int i = 0; i < messages.Count(); ++i) lines.push_back(OneLineText(messages.Item(i)));
+    return lines;
+  }
+
+  std::vector<int64_t> StoredGameIds() {
+    std::vector<int64_t> ids;
+    Table& games = db_->CurrentGames;
+    for (int r = 1; r <= games.RecordCount(); ++r) {
+      games.SetRecNo(r);
+      ids.push_back(games.Field("game_id").AsInt());
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+  }
+
+  void Down() { server_.SetFault(sim::kXmlPath, sim::Fault{0ms, 503}); }
+
+  testing::TempDir dir_;
+  testing::RecordingDialogs dialogs_;
+  testing::FixedClock clock_;
+  testing::FakeEnvironment env_;
+  WineRegistry registry_{""};
+  FixedBias bias_;
+  RecordingView view_;
+  sim::SimServer server_;
+  std::string host_;
+  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+  HttpXmlLoader loader_{*http_};
+  std::unique_ptr<TFormDBMonitor> db_;
+  std::unique_ptr<Monitor> monitor_;
+};
+
+TEST_F(MonitorTest, FirstStartStoresThePlayerAndTheFirstTickLoadsEveryGameQuietly) {
+  Start();
+  EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha - 1700.5");
+  ASSERT_TRUE(db_->Players.Locate("current", true));
+  EXPECT_EQ(db_->Players.Field("alies").AsText(), "alpha");
+  EXPECT_EQ(db_->Tournaments.RecordCount(), 0);  // the test world lists no tournaments
+
+  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);  // the delivered ten-minute period
+  EXPECT_FALSE(monitor_->FirstRun);
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+  EXPECT_THAT(Messages(), ElementsAre("12:12:09 Checking result: New games: 0 Updated games: 0 "
+                                      "Finished games: 0"));
+  EXPECT_THAT(view_.icons, IsEmpty());
+  EXPECT_THAT(dialogs_.messages, IsEmpty());
+  EXPECT_THAT(dialogs_.errors, IsEmpty());
+}
+
+TEST_F(MonitorTest, ChecksAnnounceCompetitorMovesNewAndFinishedGamesButNotOwnMoves) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) {
+    w.MoveCompetitor(100);
+    w.MoveOwn(101);
+  });
+  monitor_->Timer1Timer();
+  EXPECT_THAT(Messages(), ElementsAre(::testing::_, "12:12:09 Updated game: with beta on Eden"));
+  ASSERT_TRUE(db_->CurrentGames.Locate("game_id", 101));
+  EXPECT_EQ(db_->CurrentGames.Field("own_turn").AsInt(), 5);  // stored without a message
+
+  server_.Edit([](sim::World& w) {
+    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+    w.FinishGame(100, 42, sim::kWon);
+  });
+  monitor_->Timer1Timer();
+  const auto& messages = monitor_->Alerts().Messages();
+  ASSERT_EQ(messages.Count(), 4);
+  EXPECT_EQ(OneLineText(messages.Item(2)), "12:12:09 New game: with delta on Station \"Thunder\"");
+  EXPECT_EQ(messages.Item(2).ImageIndex(), 1);  // alpha plays "fnu" there
+  EXPECT_EQ(OneLineText(messages.Item(3)), "12:12:09 Finished game: with beta on Eden");
+  EXPECT_EQ(messages.Item(3).ImageIndex(), 0);
+  EXPECT_EQ(monitor_->MessageCount, 4);
+  EXPECT_EQ(monitor_->Alerts().Selected(), 4);
+  EXPECT_TRUE(monitor_->TrayAlert);
+  EXPECT_THAT(view_.icons, ElementsAre("tarnMon2.ico", "tarnMon2.ico"));
+  EXPECT_THAT(StoredGameIds(), ElementsAre(101, 102));
+
+  monitor_->Timer1Timer();  // nothing changed on the server
+  EXPECT_EQ(monitor_->Alerts().Messages().Count(), 4);
+  EXPECT_EQ(view_.icons.size(), 2u);
+
+  monitor_->Alerts().Close();
+  EXPECT_FALSE(monitor_->TrayAlert);
+  EXPECT_EQ(view_.icons.back(), "tarnMon.ico");
+}
+
+TEST_F(MonitorTest, AfterDeletingTheGamesACheckAnnouncesEachAsNewAndALoadDoesNot) {
+  Start();
+  monitor_->Timer1Timer();
+  ASSERT_TRUE(monitor_->DeleteCurrentGames());
+  EXPECT_THAT(StoredGameIds(), IsEmpty());
+  monitor_->Timer1Timer();
+  EXPECT_THAT(Messages(), ElementsAre(::testing::_, "12:12:09 New game: with beta on Eden",
+                                      "12:12:09 New game: with gamma on Lion's Eye"));
+
+  ASSERT_TRUE(monitor_->DeleteCurrentGames());
+  ASSERT_TRUE(monitor_->LoadCurrentGames());
+  EXPECT_THAT(Messages(), ElementsAre("12:12:09 Checking result: New games: 0 Updated games: 0 "
+                                      "Finished games: 0"));
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+}
+
+TEST_F(MonitorTest, AnUnreachableServerChangesNothingAndTheNextTickAfterItWorks) {
+  Down();
+  Start();
+  TS_CURRGAME stored;  // left from an earlier run
+  stored.game_id = 99;
+  stored.own_side = "pl";
+  stored.competitor_name = "beta";
+  db_->InsertCurrentGame(stored);
+  EXPECT_THAT(dialogs_.messages, ElementsAre(host_ + " does not allowed"));
+  EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha");
+
+  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);  // the period is kept
+  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);
+  EXPECT_THAT(StoredGameIds(), ElementsAre(99));
+  EXPECT_THAT(Messages(), IsEmpty());
+  EXPECT_EQ(monitor_->ServerClient, nullptr);
+
+  server_.ClearFaults();
+  monitor_->Timer1Timer();
+  EXPECT_THAT(Messages(), ElementsAre("12:12:09 New game: with beta on Eden",
+                                      "12:12:09 New game: with gamma on Lion's Eye",
+                                      "12:12:09 Finished game: with beta on "));
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+  EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha - 1700.5");  // stored once reachable
+}
+
+TEST_F(MonitorTest, ABrokenDocumentEndsTheTickAndLeavesTheGamesAsTheyWere) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) { w.FinishGame(100, 42, sim::kLost); });
+  for (const auto body : {sim::Fault::Body::Truncated, sim::Fault::Body::Malformed,
+                          sim::Fault::Body::ClosedConnection}) {
+    server_.SetFault(sim::XmlModeKey("games_current"), sim::Fault{0ms, 0, body});
+    EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);
+    server_.ClearFaults();
+  }
+  EXPECT_EQ(dialogs_.errors.size(), 3u);
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+  EXPECT_EQ(monitor_->Alerts().Messages().Count(), 1);
+
+  monitor_->Timer1Timer();
+  EXPECT_THAT(Messages(), ElementsAre(::testing::_, "12:12:09 Finished game: with beta on Eden"));
+}
+
+TEST_F(MonitorTest, AnUnknownAliasIsReportedAndNothingIsChecked) {
+  testing::WriteText(dir_ / "profile" / "Tarn Frontlines" / "settings.ini",
+                     "[misc]\nlast_network_alias=ghost\n");
+  Start();
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Player ghost not found"));
+  EXPECT_FALSE(db_->Players.Locate("current", true));
+  monitor_->Timer1Timer();
+  monitor_->Timer1Timer();
+  EXPECT_THAT(StoredGameIds(), IsEmpty());
+  EXPECT_THAT(Messages(), IsEmpty());
+}
+
+TEST_F(MonitorTest, ANewMonitoredPlayerTakesOverWithoutAnnouncingTheOldGamesAsFinished) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) { w.StartGame(Game(103, 8, "fnu", 9, "swamp")); });
+  ASSERT_TRUE(monitor_->SaveMonitoredPlayer("gamma"));
+  EXPECT_EQ(monitor_->MonitoredAlias, "gamma");
+  EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - gamma - 1600");
+  EXPECT_THAT(StoredGameIds(), ElementsAre(101, 103));
+  EXPECT_EQ(db_->Players.RecordCount(), 1);  // gamma's details replaced alpha's row
+
+  monitor_->Timer1Timer();
+  EXPECT_EQ(monitor_->Alerts().Messages().Count(), 1);  // only the first summary
+  EXPECT_THAT(dialogs_.messages, IsEmpty());
+
+  const int lookups = server_.RequestCount(sim::XmlModeKey("player_info"));
+  ASSERT_TRUE(monitor_->SaveMonitoredPlayer("gamma"));  // the same player: nothing to fetch
+  EXPECT_EQ(server_.RequestCount(sim::XmlModeKey("player_info")), lookups);
+  EXPECT_FALSE(monitor_->SaveMonitoredPlayer("ghost"));
+  EXPECT_EQ(monitor_->MonitoredAlias, "gamma");
+}
+
+TEST_F(MonitorTest, PlayersAreRefreshedOnlyStrictlyAfterTheirTime) {
+  db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
+  db_->FormCreate(dir_ / "data");
+  db_->GlobalSettings.Edit();
+  db_->GlobalSettings.SetField("last_sync", DateTime(clock_.now.Days() - 1.0));
+  db_->GlobalSettings.Post();
+  db_->Close();
+  Start();
+  ASSERT_EQ(monitor_->NextPlayersRefresh.TotalMilliseconds(), clock_.now.TotalMilliseconds());
+
+  monitor_->Timer1Timer();
+  const int lookups = server_.RequestCount(sim::XmlModeKey("player_info"));
+  clock_.now = DateTime(clock_.now.Days() + 1.0 / 86400);
+  server_.Edit([](sim::World& w) { w.AddPlayer(Player(7, "beta", "1999")); });
+  monitor_->Timer1Timer();
+  EXPECT_GT(server_.RequestCount(sim::XmlModeKey("player_info")), lookups);
+  ASSERT_TRUE(db_->Players.Locate("player_id", 7));  // competitors were added and filled
+  EXPECT_EQ(db_->Players.Field("score_glicko").AsText(), "1999");
+  EXPECT_TRUE(db_->GlobalSettings.Field("last_sync").AsDateTime().SameSecond(clock_.now));
+  EXPECT_TRUE(monitor_->NextPlayersRefresh.SameSecond(DateTime(clock_.now.Days() + 1.0)));
+}
+
+TEST_F(MonitorTest, EveryTickLeavesItsChangesOnDisk) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) { w.FinishGame(101, 42, sim::kLost); });
+  monitor_->Timer1Timer();
+
+  // A second store over the same files sees what a process killed now would leave behind.
+  testing::RecordingDialogs otherDialogs;
+  TFormDBMonitor onDisk(otherDialogs, clock_);
+  onDisk.FormCreate(dir_ / "data");
+  EXPECT_EQ(onDisk.CurrentGames.RecordCount(), 1);
+  EXPECT_TRUE(onDisk.CurrentGames.Locate("game_id", 100));
+  EXPECT_TRUE(onDisk.Players.Locate("current", true));
+  EXPECT_THAT(otherDialogs.errors, IsEmpty());
+}
+
+}  // namespace
+}  // namespace tarn
