@@ -327,6 +327,9 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
 
 void Monitor::FillTournamentList() {
   if (s_.db.Tournaments.RecordCount() > 0) return;
+  // Without a stored player the lookup of this start-up has just been made; when it failed,
+  // asking again at once would only repeat its message.
+  if (!ServerClient && !s_.db.Players.Locate("current", true)) return;
   if (TXMLTarn* client = EnsureServerClient(4)) client->LoadTournaments();
 }
 

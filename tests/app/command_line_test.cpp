@@ -51,8 +51,8 @@ TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
   sim::SimGame game;
   game.id = 100;
   game.planet = "eden";
-  game.players[0] = {42, "pl", sim::kRunning, 2, sim::SimNow()};
-  game.players[1] = {7, "fnu", sim::kRunning, 2, sim::SimNow()};
+  game.players[0] = {42, "pl", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(2)};
+  game.players[1] = {7, "fnu", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(1)};
   world.StartGame(game);
   sim::SimServer server(world);
   server.Start();
