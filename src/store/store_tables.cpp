@@ -183,7 +183,9 @@ const TableDefinition& GlobalSettingsDefinition() {
                                             {"check_new_version", kBool}},
                                            {},
                                            {{16, 2, 0, kEntered, 10, 1, true}},
-                                           {{16, 2, 0, kEntered, 10, 1, true}}};
+                                           // A new data folder takes its time zone from the
+                                           // system at the first start rather than a fixed one.
+                                           {{Value(), Value(), Value(), kEntered, 10, 1, true}}};
   return kDefinition;
 }
 

@@ -126,6 +126,8 @@ class MonitorTest : public ::testing::Test {
 
 TEST_F(MonitorTest, FirstStartStoresThePlayerAndTheFirstTickLoadsEveryGameQuietly) {
   Start();
+  EXPECT_EQ(db_->GlobalSettings.Field("time_zone_index").AsInt(), 15);  // the system's GMT+1
+  EXPECT_EQ(db_->GlobalSettings.Field("time_zone_h").AsInt(), 1);
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha - 1700.5");
   ASSERT_TRUE(db_->Players.Locate("current", true));
   EXPECT_EQ(db_->Players.Field("alies").AsText(), "alpha");

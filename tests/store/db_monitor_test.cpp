@@ -78,8 +78,10 @@ TEST_F(DbMonitorTest, ANewDataFolderIsSeededWithTheDeliveredContent) {
   for (const char* file : kFiles) EXPECT_TRUE(fs::is_regular_file(Db(file))) << file;
 
   EXPECT_EQ(db.GlobalSettings.RecordCount(), 1);
-  EXPECT_EQ(db.GlobalSettings.Field("time_zone_index").AsInt(), 16);
-  EXPECT_EQ(db.GlobalSettings.Field("time_zone_h").AsInt(), 2);
+  // The time zone is left empty so that the first start takes the system's.
+  EXPECT_TRUE(db.GlobalSettings.Field("time_zone_index").IsNull());
+  EXPECT_TRUE(db.GlobalSettings.Field("time_zone_h").IsNull());
+  EXPECT_TRUE(db.GlobalSettings.Field("time_zone_m").IsNull());
   EXPECT_EQ(db.GlobalSettings.Field("last_sync").AsDateTime(),
             DateTime::FromFields(2010, 4, 25, 12, 12, 9));
   EXPECT_TRUE(db.GlobalSettings.Field("check_new_version").AsBool());
