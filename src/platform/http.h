@@ -24,12 +24,13 @@ struct HttpTimeouts {
 };
 
 // Blocking HTTP GET, one request at a time. Every failure throws HttpError naming the URL;
-// an answer other than 2xx is a failure.
+// an answer other than 2xx is a failure. Up to five redirects to http or https are followed.
 class Http {
  public:
   virtual ~Http() = default;
   virtual std::string GetText(const std::string& url) = 0;
-  // Streams the body into the file (created or replaced).
+  // Streams the body into the file (created or replaced). A file that cannot be created fails
+  // before any request; after a failed transfer the file is removed, never left half-written.
   virtual void GetToFile(const std::string& url, const std::filesystem::path& file) = 0;
 };
 
