@@ -1,8 +1,12 @@
 // A 20,000-game "games_all" list: built by the simulator, fetched over loopback, parsed, walked.
 #include <benchmark/benchmark.h>
 
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/http.h"
 #include "platform/xml.h"
+#include "server/xml_tarn.h"
+#include "store/db_monitor.h"
 #include "sim/documents.h"
 #include "sim/generator.h"
 #include "sim/scenario.h"
@@ -87,9 +91,44 @@ void BM_WalkGamesAllByIndex(benchmark::State& state) {
   state.SetItemsProcessed(int64_t(state.iterations()) * kGames);
 }
 
+// The server client's answers without the network: the player, and the big list parsed already.
+class ReadyLoader : public XmlLoader {
+ public:
+  std::shared_ptr<const XmlDocument> games;
+  std::shared_ptr<const XmlDocument> Load(const std::string& url) override {
+    if (url.find("mode=player_info") == std::string::npos) return games;
+    return XmlDocument::Parse(sim::PlayerInfoDocument({SharedWorld().FindPlayer(kPlayer)}));
+  }
+};
+
+class SilentDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ShowError(const std::string&) override {}
+};
+
+// Every game read into the client's game record, as the monitor and the player search do.
+void BM_ReadEveryGameWithReadGame(benchmark::State& state) {
+  SilentDialogs dialogs;
+  SystemClock clock;
+  TFormDBMonitor db(dialogs, clock);  // the built-in time zone is all ReadGame needs
+  ReadyLoader loader;
+  auto client = TXMLTarn::Create({loader, dialogs, db, "127.0.0.1"}, "Vesper", 4, {});
+  for (auto _ : state) {
+    state.PauseTiming();
+    loader.games = XmlDocument::Parse(SharedText());
+    client->LoadAllGames();
+    state.ResumeTiming();
+    for (int i = 0; i < client->GameCount; ++i) client->ReadGame(i);
+    benchmark::DoNotOptimize(client->Game);
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()) * kGames);
+}
+
 BENCHMARK(BM_BuildGamesAllDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FetchGamesAllOverLoopback)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseGamesAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WalkGamesAllByIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadEveryGameWithReadGame)->Unit(benchmark::kMillisecond);
 
 }  // namespace

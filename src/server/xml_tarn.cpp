@@ -112,7 +112,7 @@ void TXMLTarn::ReadGame(int index) {
   ClearGame();
   if (GameCount <= 0 || index < 0 || index >= GameCount) return;
   const ServerTimeZone zone = StoredTimeZone(context_.db);
-  const DateTime base = ParseServerDate(kTurnLimitBase, false, zone);
+  static const DateTime base = ParseServerDate(kTurnLimitBase, false, {});
 
   const XmlElement g = Document->Root().Child(index);
   const AttributeReader game(g, zone);
