@@ -321,7 +321,7 @@ bool Cursor::Locate(std::string_view column, const Value& value) {
   } catch (const std::invalid_argument&) {
     return false;  // no cell of this column can hold such a value
   }
-  const std::set<RowId>* candidates = data_->RowsHolding(index, key);
+  const std::vector<RowId>* candidates = data_->RowsHolding(index, key);
   if (!candidates) return false;
   Impl& view = *impl_;
   view.Sync();

@@ -110,7 +110,7 @@ std::vector<std::vector<Value>> TableData::LiveRows() const {
   return rows;
 }
 
-const std::set<RowId>* TableData::RowsHolding(int column, const Value& key) {
+const std::vector<RowId>* TableData::RowsHolding(int column, const Value& key) {
   auto& index = valueIndexes_[column];
   if (!index) {
     index = std::make_unique<ValueIndex>();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +55,7 @@ class TableData {
   std::vector<std::vector<Value>> LiveRows() const;
 
   // Live rows whose cell in the column equals the key; the column's index is built on first use.
-  const std::set<RowId>* RowsHolding(int column, const Value& key);
+  const std::vector<RowId>* RowsHolding(int column, const Value& key);
 
   bool Changed() const { return changed_; }
   void MarkSaved() { changed_ = false; }

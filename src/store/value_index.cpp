@@ -1,5 +1,6 @@
 #include "store/value_index.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -16,16 +17,27 @@ size_t ValueHash::operator()(const Value& value) const {
   return hash * 31 + kind;
 }
 
-void ValueIndex::Add(const Value& key, RowId row) { rows_[key].insert(row); }
+void ValueIndex::Add(const Value& key, RowId row) {
+  std::vector<RowId>& rows = rows_[key];
+  // Appended rows have the highest id; only an edited row goes back into the middle.
+  if (rows.empty() || rows.back() < row) {
+    rows.push_back(row);
+  } else {
+    const auto at = std::lower_bound(rows.begin(), rows.end(), row);
+    if (at == rows.end() || *at != row) rows.insert(at, row);
+  }
+}
 
 void ValueIndex::Remove(const Value& key, RowId row) {
   const auto it = rows_.find(key);
   if (it == rows_.end()) return;
-  it->second.erase(row);
-  if (it->second.empty()) rows_.erase(it);
+  std::vector<RowId>& rows = it->second;
+  const auto at = std::lower_bound(rows.begin(), rows.end(), row);
+  if (at != rows.end() && *at == row) rows.erase(at);
+  if (rows.empty()) rows_.erase(it);
 }
 
-const std::set<RowId>* ValueIndex::Find(const Value& key) const {
+const std::vector<RowId>* ValueIndex::Find(const Value& key) const {
   const auto it = rows_.find(key);
   return it == rows_.end() ? nullptr : &it->second;
 }

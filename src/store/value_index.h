@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <set>
+#include <vector>
 #include <unordered_map>
 
 #include "store/value.h"
@@ -21,10 +21,12 @@ class ValueIndex {
   void Add(const Value& key, RowId row);
   void Remove(const Value& key, RowId row);
   // Rows whose cell equals the key, ascending by row id; null when there are none.
-  const std::set<RowId>* Find(const Value& key) const;
+  const std::vector<RowId>* Find(const Value& key) const;
 
  private:
-  std::unordered_map<Value, std::set<RowId>, ValueHash> rows_;
+  // A sorted vector rather than a tree: most keys (game ids) hold one row, and a merge loop over
+  // a long history is bound by the memory each look-up touches.
+  std::unordered_map<Value, std::vector<RowId>, ValueHash> rows_;
 };
 
 }  // namespace tarn
