@@ -4,7 +4,6 @@
 #include <charconv>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <iostream>
 #include <thread>
 
@@ -83,14 +82,31 @@ std::string DateText(const Value& value) {
   return value.IsNull() ? "" : value.AsDateTime().Format(std::string(kDateFormat) + " " + kTimeFormat);
 }
 
+// A column of the status table: the text padded to a width counted in characters, not bytes,
+// so names with letters beyond ASCII keep the columns straight.
+std::string Cell(const std::string& text, size_t width) {
+  size_t characters = 0;
+  for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return text + std::string(width > characters ? width - characters : 0, ' ') + " ";
+}
+
 void PrintStatus(TFormDBMonitor& db, const Clock& clock) {
   Table& games = db.CurrentGames;
   if (games.RecordCount() == 0) {
     std::cout << "No current games.\n";
     return;
   }
-  std::printf("%-8s %-16s %-20s %-4s %-19s %-19s %-18s %-18s\n", "Game", "Map", "Competitor",
-              "Side", "My turn date", "Competitor's turn", "Your time", "Competitor's time");
+  static constexpr size_t kWidths[] = {8, 18, 20, 4, 19, 22, 18, 0};
+  const std::string headers[] = {"Game",          "Map",           "Competitor", "Side",
+                                 "My turn date",  "Competitor's turn date", "Your time",
+                                 "Competitor's time"};
+  auto printRow = [](const std::string (&cells)[8]) {
+    std::string line;
+    for (size_t i = 0; i < 8; ++i) line += Cell(cells[i], kWidths[i]);
+    line.erase(line.find_last_not_of(' ') + 1);
+    std::cout << line << "\n";
+  };
+  printRow(headers);
   const DateTime now = clock.Now();
   for (int r = 1; r <= games.RecordCount(); ++r) {
     games.SetRecNo(r);
@@ -103,13 +119,10 @@ void PrintStatus(TFormDBMonitor& db, const Clock& clock) {
     game.activeDeadline = games.Field("active_deadline").AsDateTime();
     game.passiveRemainingTime = games.Field("passive_remaining_time").AsInt();
     const RemainingTimeTexts times = RemainingTimes(now, game, kTimeFormat);
-    std::printf("%-8s %-16s %-20s %-4s %-19s %-19s %-18s %-18s\n",
-                games.Field("game_id").AsText().c_str(), games.Field("map_name").AsText().c_str(),
-                games.Field("competitor_name").AsText().c_str(),
-                games.Field("own_side").AsText().c_str(),
-                DateText(games.Field("own_turn_date")).c_str(),
-                DateText(games.Field("competitor_turn_date")).c_str(), times.yourTime.c_str(),
-                times.competitorTime.c_str());
+    printRow({games.Field("game_id").AsText(), games.Field("map_name").AsText(),
+              games.Field("competitor_name").AsText(), games.Field("own_side").AsText(),
+              DateText(games.Field("own_turn_date")), DateText(games.Field("competitor_turn_date")),
+              times.yourTime, times.competitorTime});
   }
 }
 
