@@ -6,11 +6,11 @@
 #include "platform/http.h"
 #include "platform/xml.h"
 #include "server/xml_tarn.h"
-#include "store/db_monitor.h"
 #include "sim/documents.h"
 #include "sim/generator.h"
 #include "sim/scenario.h"
 #include "sim/sim_server.h"
+#include "store/db_monitor.h"
 
 namespace {
 

@@ -79,7 +79,8 @@ bool Wait(std::chrono::milliseconds duration) {
 }
 
 std::string DateText(const Value& value) {
-  return value.IsNull() ? "" : value.AsDateTime().Format(std::string(kDateFormat) + " " + kTimeFormat);
+  return value.IsNull() ? ""
+                        : value.AsDateTime().Format(std::string(kDateFormat) + " " + kTimeFormat);
 }
 
 // A column of the status table: the text padded to a width counted in characters, not bytes,
@@ -97,10 +98,11 @@ void PrintStatus(TFormDBMonitor& db, const Clock& clock) {
     return;
   }
   static constexpr size_t kWidths[] = {8, 18, 20, 4, 19, 22, 18, 0};
-  const std::string headers[] = {"Game",          "Map",           "Competitor", "Side",
-                                 "My turn date",  "Competitor's turn date", "Your time",
-                                 "Competitor's time"};
-  auto printRow = [](const std::string (&cells)[8]) {
+  const std::string headers[] = {"Game",         "Map",
+                                 "Competitor",   "Side",
+                                 "My turn date", "Competitor's turn date",
+                                 "Your time",    "Competitor's time"};
+  auto printRow = [](const std::string(&cells)[8]) {
     std::string line;
     for (size_t i = 0; i < 8; ++i) line += Cell(cells[i], kWidths[i]);
     line.erase(line.find_last_not_of(' ') + 1);
@@ -152,8 +154,8 @@ int Watch(Monitor& monitor, const CommandLine& cl) {
 
 int RunCommand(const CommandLine& cl, Monitor& monitor, TFormDBMonitor& db, const Clock& clock) {
   const std::string& c = cl.command;
-  const bool startUp = c == "load" || c == "check" || c == "watch" || c == "players" ||
-                       c == "tournaments";
+  const bool startUp =
+      c == "load" || c == "check" || c == "watch" || c == "players" || c == "tournaments";
   if (startUp) monitor.PrepareStartup();
   if (c == "load") return monitor.LoadCurrentGames() ? 0 : 1;
   if (c == "check") return monitor.Check() ? 0 : 1;
@@ -221,8 +223,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
   const std::string& c = cl.command;
-  if (!c.empty() && c != "load" && c != "check" && c != "watch" && c != "status" &&
-      c != "player" && c != "players" && c != "tournaments") {
+  if (!c.empty() && c != "load" && c != "check" && c != "watch" && c != "status" && c != "player" &&
+      c != "players" && c != "tournaments") {
     throw UsageError("Unknown command '" + c + "'");
   }
   for (; i < args.size(); ++i) {
@@ -254,10 +256,9 @@ int RunCommandLine(const CommandLine& cl, const std::string& executablePath) {
       if (!dataDirOption) dataDirOption = demo->DataDir().string();
       serverOption = demo->Host();
     }
-    const std::filesystem::path dataDir =
-        ResolveDataDir(dataDirOption ? std::optional<std::filesystem::path>(*dataDirOption)
-                                     : std::nullopt,
-                       environment, std::filesystem::path(executablePath).parent_path());
+    const std::filesystem::path dataDir = ResolveDataDir(
+        dataDirOption ? std::optional<std::filesystem::path>(*dataDirOption) : std::nullopt,
+        environment, std::filesystem::path(executablePath).parent_path());
     const DataDirLock lock(dataDir);
     const std::string host = ResolveServerHost(serverOption, environment);
 
@@ -268,8 +269,8 @@ int RunCommandLine(const CommandLine& cl, const std::string& executablePath) {
     HttpXmlLoader loader(*http);
     const std::unique_ptr<Registry> registry = MakeSystemRegistry(environment);
     const OsTimeZone timeZone;
-    Monitor monitor({db, loader, dialogs, clock, environment, *registry, timeZone, host,
-                     kTimeFormat});
+    Monitor monitor(
+        {db, loader, dialogs, clock, environment, *registry, timeZone, host, kTimeFormat});
     ConsoleAlerts printer(monitor.Alerts());
     monitor.Alerts().SetView(&printer);
 

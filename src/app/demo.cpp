@@ -15,7 +15,8 @@ namespace {
 constexpr std::chrono::seconds kDemoTimelinePeriod{4};
 
 std::filesystem::path MakeDemoFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tarn-monitor-demo-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "tarn-monitor-demo-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("Cannot create a folder for the demo");
   return pattern;
 }

@@ -3,10 +3,10 @@
 #include <exception>
 #include <unordered_set>
 
+#include "game/game_client_settings.h"
 #include "game/game_directories.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "game/game_client_settings.h"
 #include "platform/system_time_zone.h"
 #include "server/time_zone.h"
 #include "store/db_monitor.h"
@@ -245,10 +245,9 @@ int Monitor::CheckCurrentGames() {
   Table& games = s_.db.CurrentGames;
   for (const int32_t id : FinishedGameIds(listed)) {
     if (!games.Locate("game_id", id)) continue;
-    writer_.AddGameMessage(GameMessageKind::Finished, s_.clock.Now(),
-                           games.Field("own_side").AsText(),
-                           games.Field("competitor_name").AsText(),
-                           games.Field("map_name").AsText());
+    writer_.AddGameMessage(
+        GameMessageKind::Finished, s_.clock.Now(), games.Field("own_side").AsText(),
+        games.Field("competitor_name").AsText(), games.Field("map_name").AsText());
     result = 1;
     games.Delete();
   }
@@ -338,7 +337,8 @@ bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
     Table& tournaments = s_.db.Tournaments;
     if (refresh || tournaments.RecordCount() == 0) {
       TXMLTarn* client = EnsureServerClient(4);
-      if (!client) throw std::runtime_error("The tournament list cannot be fetched without a player");
+      if (!client)
+        throw std::runtime_error("The tournament list cannot be fetched without a player");
       client->LoadTournaments();
     }
     names.clear();

@@ -1,7 +1,6 @@
 #include "platform/xml.h"
 
 #include <cstring>
-
 #include <pugixml.hpp>
 #include <unordered_map>
 #include <vector>

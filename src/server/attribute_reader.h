@@ -26,7 +26,8 @@ class AttributeReader {
 
  private:
   std::string_view Raw(std::string_view name) const;
-  [[noreturn]] void Fail(std::string_view name, std::string_view value, std::string_view what) const;
+  [[noreturn]] void Fail(std::string_view name, std::string_view value,
+                         std::string_view what) const;
 
   XmlElement element_;
   const ServerTimeZone& zone_;

@@ -75,8 +75,8 @@ void ValidateServerHost(std::string_view hostAndPort) {
                       return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.';
                     });
   bool portOk = true;
-  if (hostAndPort.find(':') != std::string_view::npos && !(ipv6 && parts.port.empty() &&
-                                                           hostAndPort.ends_with(']'))) {
+  if (hostAndPort.find(':') != std::string_view::npos &&
+      !(ipv6 && parts.port.empty() && hostAndPort.ends_with(']'))) {
     portOk = !parts.port.empty() && parts.port.size() <= 5 &&
              std::all_of(parts.port.begin(), parts.port.end(),
                          [](char c) { return c >= '0' && c <= '9'; }) &&

@@ -65,11 +65,20 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
   }
   client->Player = client->ReadPlayer(doc->Root().Child(0));
   switch (mode) {
-    case 0: client->LoadCurrentGames(); break;
-    case 1: client->LoadAllGames(); break;
-    case 2: client->LoadCurrentGamesSince(fromDate); break;
-    case 3: client->LoadAllGamesSince(fromDate); break;
-    default: break;
+    case 0:
+      client->LoadCurrentGames();
+      break;
+    case 1:
+      client->LoadAllGames();
+      break;
+    case 2:
+      client->LoadCurrentGamesSince(fromDate);
+      break;
+    case 3:
+      client->LoadAllGamesSince(fromDate);
+      break;
+    default:
+      break;
   }
   client->Mode = mode;
   return client;
@@ -83,7 +92,8 @@ void TXMLTarn::LoadGameList(const std::string& url) {
 }
 
 void TXMLTarn::LoadCurrentGames() {
-  LoadGameList(Url(context_.host, "mode=games_current&user_id=" + std::to_string(Player.player_id)));
+  LoadGameList(
+      Url(context_.host, "mode=games_current&user_id=" + std::to_string(Player.player_id)));
 }
 
 void TXMLTarn::LoadAllGames() {
@@ -98,8 +108,8 @@ void TXMLTarn::LoadCurrentGamesSince(DateTime fromDate) {
 
 void TXMLTarn::LoadAllGamesSince(DateTime fromDate) {
   LoadGameList(Url(WithWwwPrefix(context_.host),
-                   "mode=games_all&user_name=" + EncodeQueryValue(Player.alies) + "&fromdate=" +
-                       EncodeQueryValue(ServerDateText(fromDate))));
+                   "mode=games_all&user_name=" + EncodeQueryValue(Player.alies) +
+                       "&fromdate=" + EncodeQueryValue(ServerDateText(fromDate))));
 }
 
 void TXMLTarn::ClearGame() {
@@ -147,8 +157,8 @@ void TXMLTarn::ReadGame(int index) {
   }
   const XmlElement other = RequiredChild(g, otherPosition, index);
   int32_t firstId = 0;
-  const bool firstIsOwn = ParseInt32(first.Attribute("id").value_or(""), firstId) &&
-                          firstId == Player.player_id;
+  const bool firstIsOwn =
+      ParseInt32(first.Attribute("id").value_or(""), firstId) && firstId == Player.player_id;
   const AttributeReader own(firstIsOwn ? first : other, zone);
   const AttributeReader competitor(firstIsOwn ? other : first, zone);
 
@@ -245,15 +255,36 @@ void TXMLTarn::UpdatePlayers() {
 int TXMLTarn::FixedTournamentName(int32_t id, std::string& name) {
   name.clear();
   switch (id) {
-    case 1: case 3: case 4: case 14: case 26: case 68: case 69: case 80: case 86:
+    case 1:
+    case 3:
+    case 4:
+    case 14:
+    case 26:
+    case 68:
+    case 69:
+    case 80:
+    case 86:
       return -1;
-    case 15: name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 1)"; break;
-    case 17: name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 2)"; break;
-    case 18: name = "T.A.R.N. - Летний Кубок RU 2008 (Утешительный раунд)"; break;
-    case 20: name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 3 )"; break;
-    case 22: name = "T.A.R.N. - Летний Кубок RU 2008 (Финал)"; break;
-    case 23: name = "T.A.R.N. - Летний Кубок RU 2008 (Утешительный финал)"; break;
-    default: break;
+    case 15:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 1)";
+      break;
+    case 17:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 2)";
+      break;
+    case 18:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Утешительный раунд)";
+      break;
+    case 20:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Раунд 3 )";
+      break;
+    case 22:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Финал)";
+      break;
+    case 23:
+      name = "T.A.R.N. - Летний Кубок RU 2008 (Утешительный финал)";
+      break;
+    default:
+      break;
   }
   return 0;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 #include <unordered_map>
+#include <vector>
 
 #include "store/value.h"
 

@@ -27,9 +27,15 @@ TEST(CommandLineTest, ParsesOptionsCommandsAndTheirArguments) {
 
 TEST(CommandLineTest, RefusesWhatItDoesNotUnderstand) {
   const std::vector<std::vector<std::string>> bad = {
-      {"--data-dir"},          {"--bogus", "load"},         {"fly"},
-      {"load", "extra"},       {"watch", "--interval"},     {"watch", "--interval", "0"},
-      {"watch", "--ticks", "x"}, {"watch", "--ticks", "2x"}, {"player", "a", "b"},
+      {"--data-dir"},
+      {"--bogus", "load"},
+      {"fly"},
+      {"load", "extra"},
+      {"watch", "--interval"},
+      {"watch", "--interval", "0"},
+      {"watch", "--ticks", "x"},
+      {"watch", "--ticks", "2x"},
+      {"player", "a", "b"},
       {"check", "--refresh"},
   };
   for (const auto& args : bad) {
@@ -73,7 +79,8 @@ TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
   auto [status, out] = run({"load"});
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find(" Checking result: New games: 0 Updated games: 0 Finished games: 0\n"),
-            std::string::npos) << out;
+            std::string::npos)
+      << out;
 
   std::tie(status, out) = run({"check"});
   EXPECT_EQ(status, 0);

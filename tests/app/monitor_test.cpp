@@ -84,8 +84,7 @@ class MonitorTest : public ::testing::Test {
     db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
     db_->FormCreate(dir_ / "data");
     monitor_ = std::make_unique<Monitor>(
-        MonitorServices{*db_, loader_, dialogs_, clock_, env_, registry_, bias_, host_},
-        &view_);
+        MonitorServices{*db_, loader_, dialogs_, clock_, env_, registry_, bias_, host_}, &view_);
     monitor_->PrepareStartup();
   }
 

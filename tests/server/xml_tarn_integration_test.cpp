@@ -75,8 +75,8 @@ class XmlTarnOverHttpTest : public ::testing::Test {
 TEST_F(XmlTarnOverHttpTest, EachModeLoadsItsList) {
   const DateTime longAgo = *DateTime::FromFields(2001, 1, 1);
   const DateTime justNow = DateTime(clock_.Now().Days() + 36500);  // after every game
-  const std::tuple<int, DateTime, int> cases[] = {
-      {0, {}, 1}, {1, {}, 2}, {2, longAgo, 1}, {3, longAgo, 2}, {3, justNow, 0}, {4, {}, 0}};
+  const std::tuple<int, DateTime, int> cases[] = {{0, {}, 1},      {1, {}, 2},      {2, longAgo, 1},
+                                                  {3, longAgo, 2}, {3, justNow, 0}, {4, {}, 0}};
   for (const auto& [mode, from, games] : cases) {
     auto client = Create("alpha", mode, from);
     EXPECT_EQ(client->Mode, mode);

@@ -5,13 +5,13 @@
 
 #include <filesystem>
 
-#include "support/fake_xml_loader.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "server/server_data_error.h"
 #include "store/db_monitor.h"
+#include "support/fake_xml_loader.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
 
 namespace tarn {
 namespace {
@@ -49,7 +49,8 @@ std::string GameXml(int id, const PlayerElem& first, const PlayerElem& second,
                     const std::string& turnLimit = "2000-01-04 12:00:00") {
   return "<game id='" + std::to_string(id) +
          "' start_time='2008-05-01 09:00:00' activeDeadline='2008-06-05 10:00:00' "
-         "passiveRemainingTime='3600' tourney='" + (tournament.empty() ? "0" : "1") + "'>" +
+         "passiveRemainingTime='3600' tourney='" +
+         (tournament.empty() ? "0" : "1") + "'>" +
          "<settings mentorGame='true' ratingGame='1' useChessClock='False' unitSet='2' "
          "revenue_turns_count='5' alliesDensityCode='1' ingame_time_left='77' turn_limit='" +
          turnLimit + "' planet='eden'/>" + tournament + PlayerElemXml(first) +
@@ -112,8 +113,7 @@ TEST_F(XmlTarnTest, CreateReportsUnknownAndUnreachablePlayersAndReturnsUnread) {
 }
 
 TEST_F(XmlTarnTest, CreatePassesOnABrokenPlayerAndAFailingGameList) {
-  loader_.Answer(kBase + "mode=player_info&user_name=bad",
-                 "<players><player id='x1'/></players>");
+  loader_.Answer(kBase + "mode=player_info&user_name=bad", "<players><player id='x1'/></players>");
   EXPECT_THROW(TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "bad", 4, {}), ServerDataError);
   EXPECT_THROW(Create(0), XmlLoadError);  // the games_current document is not there
   EXPECT_THAT(dialogs_.messages, IsEmpty());
@@ -209,9 +209,9 @@ TEST_F(XmlTarnTest, TurnLimitAndFreezeHours) {
     std::string text;
     double turnLimit;
     int freeze;
-  } cases[] = {{"2000-01-01 01:30:00", 0, 2},      {"2000-01-01 02:30:00", 2 - 2, 2},
-               {"2000-01-03 12:00:00", 2, 12},     {"0000-00-00 00:00:00", -36526, 0},
-               {"1999-12-30 06:00:00", -1, 6},     {"2000-01-01 00:29:59", 0, 0}};
+  } cases[] = {{"2000-01-01 01:30:00", 0, 2},  {"2000-01-01 02:30:00", 2 - 2, 2},
+               {"2000-01-03 12:00:00", 2, 12}, {"0000-00-00 00:00:00", -36526, 0},
+               {"1999-12-30 06:00:00", -1, 6}, {"2000-01-01 00:29:59", 0, 0}};
   std::string games;
   for (size_t i = 0; i < std::size(cases); ++i) {
     games += GameXml(static_cast<int>(i) + 1, kOwn, kOther, "", cases[i].text);
@@ -239,9 +239,10 @@ TEST_F(XmlTarnTest, ReadGameOutOfRangeLeavesGameEmptyButMentorFlag) {
 }
 
 TEST_F(XmlTarnTest, BrokenGameElementsThrowAndKeepWhatWasRead) {
-  const std::string noSettings = "<game id='5' start_time='2008-05-01 09:00:00' "
-                                 "activeDeadline='2008-06-05 10:00:00' passiveRemainingTime='1' "
-                                 "tourney='0'/>";
+  const std::string noSettings =
+      "<game id='5' start_time='2008-05-01 09:00:00' "
+      "activeDeadline='2008-06-05 10:00:00' passiveRemainingTime='1' "
+      "tourney='0'/>";
   std::string badTurn = GameXml(6, kOwn, kOther);
   badTurn.replace(badTurn.find("turn='5'"), 8, "turn=''");
   AnswerGames("mode=games_current&user_id=42", noSettings + badTurn);
@@ -330,17 +331,18 @@ TEST(FixedTournamentNameTest, LeftOutFixedAndOtherIds) {
 std::string TournamentXml(int id, const std::string& moderators = "") {
   return "<tournament id='" + std::to_string(id) + "' name='Server " + std::to_string(id) +
          "' lastUpdated='2008-06-01 10:00:00' default_win_score='3' type='cup' "
-         "start_date='2008-05-01 00:00:00' accept_players='16' status='2'>" + moderators +
-         "</tournament>";
+         "start_date='2008-05-01 00:00:00' accept_players='16' status='2'>" +
+         moderators + "</tournament>";
 }
 
 TEST_F(XmlTarnTest, LoadTournamentsReplacesTheTable) {
   auto client = Create(4);
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(1) + TournamentXml(15) +
-                     TournamentXml(99, "<moderator id='5' alias='m5'/><note/>"
-                                       "<moderator id='6' alias='m6'/>"
-                                       "<moderator id='7' alias='m7'/>") +
+                     TournamentXml(99,
+                                   "<moderator id='5' alias='m5'/><note/>"
+                                   "<moderator id='6' alias='m6'/>"
+                                   "<moderator id='7' alias='m7'/>") +
                      "</tournaments>");
   client->LoadTournaments();
   client->LoadTournaments();  // a second load replaces, it does not add
@@ -364,8 +366,8 @@ TEST_F(XmlTarnTest, LoadTournamentsChangesNothingOnAFailure) {
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(99) + "</tournaments>");
   client->LoadTournaments();
-  loader_.Answer(kBase + "mode=tournament_list", "<tournaments>" + TournamentXml(98) +
-                                                     "<tournament id='97'/></tournaments>");
+  loader_.Answer(kBase + "mode=tournament_list",
+                 "<tournaments>" + TournamentXml(98) + "<tournament id='97'/></tournaments>");
   EXPECT_THROW(client->LoadTournaments(), ServerDataError);
   loader_.Fail(kBase + "mode=tournament_list");
   EXPECT_THROW(client->LoadTournaments(), XmlLoadError);
