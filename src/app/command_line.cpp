@@ -38,16 +38,24 @@ int ParseWholeNumber(const std::string& option, const std::string& text, int min
 }
 
 // Messages of the program go to stderr; the window would show them in message boxes.
+// An error that ended a command and then the closing save again is told once.
 class ConsoleDialogs : public Dialogs {
  public:
   void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
-  void ShowError(const std::string& text) override { std::cerr << "Error: " << text << "\n"; }
+  void ShowError(const std::string& text) override {
+    if (text == lastError_) return;
+    lastError_ = text;
+    std::cerr << "Error: " << text << "\n";
+  }
+
+ private:
+  std::string lastError_;
 };
 
 // Prints each notification once, as one line, when the monitor shows them.
 class ConsoleAlerts : public AlertWindowView {
  public:
-  explicit ConsoleAlerts(AlertMessages& alerts) : alerts_(alerts) {}
+  explicit ConsoleAlerts(AlertMessages& alerts) : alerts_(alerts), printed_(alerts.Added()) {}
   void ShowRequested() override {
     const TAlertMessages& messages = alerts_.Messages();
     const int fresh = static_cast<int>(alerts_.Added() - printed_);
@@ -61,7 +69,7 @@ class ConsoleAlerts : public AlertWindowView {
 
  private:
   AlertMessages& alerts_;
-  int64_t printed_ = 0;
+  int64_t printed_;
 };
 
 std::atomic<bool> interrupted{false};
@@ -139,7 +147,11 @@ void PrintPlayer(Table& players) {
             << "Experience: " << players.Field("score_exp").AsText() << "\n";
 }
 
-int Watch(Monitor& monitor, const CommandLine& cl) {
+int Watch(Monitor& monitor, const CommandLine& cl, Dialogs& dialogs) {
+  if (monitor.MonitoredAlias.empty()) {
+    dialogs.ShowError(kNoMonitoredPlayer);
+    return 1;
+  }
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
   int interval = monitor.TimerInterval();
@@ -152,14 +164,15 @@ int Watch(Monitor& monitor, const CommandLine& cl) {
   return 0;
 }
 
-int RunCommand(const CommandLine& cl, Monitor& monitor, TFormDBMonitor& db, const Clock& clock) {
+int RunCommand(const CommandLine& cl, Monitor& monitor, TFormDBMonitor& db, const Clock& clock,
+               Dialogs& dialogs) {
   const std::string& c = cl.command;
   const bool startUp =
       c == "load" || c == "check" || c == "watch" || c == "players" || c == "tournaments";
   if (startUp) monitor.PrepareStartup();
   if (c == "load") return monitor.LoadCurrentGames() ? 0 : 1;
   if (c == "check") return monitor.Check() ? 0 : 1;
-  if (c == "watch") return Watch(monitor, cl);
+  if (c == "watch") return Watch(monitor, cl, dialogs);
   if (c == "players") return monitor.UpdatePlayers() ? 0 : 1;
   if (c == "status") {
     PrintStatus(db, clock);
@@ -212,6 +225,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.dataDir = valueOf(a);
     } else if (a == "--server") {
       cl.server = valueOf(a);
+      try {
+        ValidateServerHost(*cl.server);
+      } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+      }
     } else if (a == "--demo") {
       cl.demo = true;
     } else if (a == "--help" || a == "-h") {
@@ -271,10 +289,16 @@ int RunCommandLine(const CommandLine& cl, const std::string& executablePath) {
     const OsTimeZone timeZone;
     Monitor monitor(
         {db, loader, dialogs, clock, environment, *registry, timeZone, host, kTimeFormat});
+    if (cl.demo && (cl.command == "status" || (cl.command == "player" && !cl.alias))) {
+      // A demo folder is new on every run: the games are loaded first so there is something
+      // to show.
+      monitor.PrepareStartup();
+      monitor.LoadCurrentGames();
+    }
     ConsoleAlerts printer(monitor.Alerts());
     monitor.Alerts().SetView(&printer);
 
-    const int status = RunCommand(cl, monitor, db, clock);
+    const int status = RunCommand(cl, monitor, db, clock, dialogs);
     db.Close();
     return status;
   } catch (const std::exception& e) {

@@ -1,6 +1,8 @@
 #include "app/monitor.h"
 
+#include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <unordered_set>
 
 #include "game/game_client_settings.h"
@@ -14,11 +16,15 @@
 namespace tarn {
 namespace {
 
-// A whole-number setting that reads as empty or "0" counts as not set.
-bool IsSet(const Value& value) {
-  const std::string text = value.AsText();
-  return !text.empty() && text != "0";
-}
+// The longest check period taken from the settings; a week keeps the milliseconds in an int.
+constexpr int64_t kLongestCheckMinutes = 7 * 24 * 60;
+
+// A period in whole units from the settings; empty, zero or negative counts as not set, since a
+// negative period would make the timer fire without pause.
+int64_t Period(const Value& value) { return std::max<int64_t>(0, value.AsInt()); }
+
+// The alias is empty: nothing can be checked until a player is named.
+[[noreturn]] void NoMonitoredPlayer() { throw std::runtime_error(kNoMonitoredPlayer); }
 
 }  // namespace
 
@@ -78,7 +84,7 @@ std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, int mo
 
 void Monitor::IdentifyPlayer() {
   if (!MonitoredAlias.empty()) {
-    UpdateCaption();
+    UpdateCaption("TARN Monitor");
     return;
   }
   // The periods and the caption do not depend on the server: a failed lookup is reported after
@@ -96,13 +102,13 @@ void Monitor::IdentifyPlayer() {
   }
   UpdateCaption();
   const Table& settings = s_.db.GlobalSettings;
-  const Value playersPeriod = settings.Field("sync_period_players");
-  if (IsSet(playersPeriod)) {
-    NextPlayersRefresh = DateTime(settings.Field("last_sync").AsDateTime().Days() +
-                                  static_cast<double>(playersPeriod.AsInt()));
+  if (const int64_t days = Period(settings.Field("sync_period_players")); days > 0) {
+    NextPlayersRefresh =
+        DateTime(settings.Field("last_sync").AsDateTime().Days() + static_cast<double>(days));
   }
-  const Value checkPeriod = settings.Field("sync_period_currgames");
-  if (IsSet(checkPeriod)) CheckInterval = static_cast<int>(checkPeriod.AsInt() * 60000);
+  const int64_t minutes =
+      std::min(Period(settings.Field("sync_period_currgames")), kLongestCheckMinutes);
+  if (minutes > 0) CheckInterval = static_cast<int>(minutes * 60000);
   if (lookupError) std::rethrow_exception(lookupError);
 }
 
@@ -124,8 +130,8 @@ TXMLTarn* Monitor::EnsureServerClient(int mode, bool* created) {
   return ServerClient.get();
 }
 
-void Monitor::UpdateCaption() {
-  caption_ = "Tarn Monitor";
+void Monitor::UpdateCaption(const char* prefix) {
+  caption_ = prefix;
   if (!MonitoredAlias.empty()) caption_ += " - " + MonitoredAlias;
   // Without a stored current player there is no rating to show, rather than another row's.
   if (s_.db.Players.Locate("current", true)) {
@@ -140,9 +146,12 @@ int Monitor::Timer1Timer() {
     const int selected = games.RecNo();
     if (FirstRun) {
       timerInterval_ = kFirstTickRetryInterval;
-      SynchronizeCurrentGames();
-      FirstRun = false;
-      timerInterval_ = CheckInterval;
+      // Until a player could be read the quiet first load has not happened; like a first load
+      // that failed, it is tried again a minute later.
+      if (SynchronizeCurrentGames()) {
+        FirstRun = false;
+        timerInterval_ = CheckInterval;
+      }
     } else {
       CheckCurrentGames();
     }
@@ -159,28 +168,42 @@ void Monitor::RefreshPlayersWhenDue() {
   if (ServerClient) ServerClient->UpdatePlayers();
   Table& settings = s_.db.GlobalSettings;
   NextPlayersRefresh =
-      DateTime(now.Days() + static_cast<double>(settings.Field("sync_period_players").AsInt()));
+      DateTime(now.Days() + static_cast<double>(Period(settings.Field("sync_period_players"))));
   settings.Edit();
   settings.SetField("last_sync", now);
   settings.Post();
 }
 
-void Monitor::SynchronizeCurrentGames() {
-  int newGames = 0, updatedGames = 0, finishedGames = 0;
+TXMLTarn* Monitor::ServerClientWithFreshList() {
   bool created = false;
   TXMLTarn* client = EnsureServerClient(0, &created);
-  if (!client) return;
   // A client made just now holds a fresh list already.
-  if (!created) client->LoadCurrentGames();
+  if (client && !created) client->LoadCurrentGames();
+  return client;
+}
+
+std::vector<TS_CURRGAME> Monitor::ListedGames(TXMLTarn& client) {
+  // Every game is read before any row changes, so a broken element leaves the table as it was.
+  std::vector<TS_CURRGAME> games;
+  games.reserve(static_cast<size_t>(client.GameCount));
+  for (int i = 0; i < client.GameCount; ++i) {
+    client.ReadGame(i);
+    games.push_back(client.Game);
+  }
+  return games;
+}
+
+bool Monitor::SynchronizeCurrentGames() {
+  TXMLTarn* client = ServerClientWithFreshList();
+  if (!client) return false;
+  const std::vector<TS_CURRGAME> listed = ListedGames(*client);
+  int newGames = 0, updatedGames = 0, finishedGames = 0;
   Table& games = s_.db.CurrentGames;
   if (games.RecordCount() == 0) {
-    FillCurrentGames();
+    FillCurrentGames(listed);
   } else {
-    std::vector<int32_t> listed;
-    for (int i = 0; i < client->GameCount; ++i) {
-      client->ReadGame(i);
-      listed.push_back(client->Game.game_id);
-      const int result = s_.db.MergeCurrentGame(client->Game);
+    for (const TS_CURRGAME& game : listed) {
+      const int result = s_.db.MergeCurrentGame(game);
       newGames += result == 1;
       updatedGames += result == 2;
     }
@@ -192,20 +215,17 @@ void Monitor::SynchronizeCurrentGames() {
     if (games.RecordCount() > 1) games.SetRecNo(1);
   }
   writer_.AddSummary(s_.clock.Now(), newGames, updatedGames, finishedGames);
+  return true;
 }
 
-void Monitor::FillCurrentGames() { FillCurrentGamesFrom(*ServerClient); }
-
-void Monitor::FillCurrentGamesFrom(TXMLTarn& client) {
+void Monitor::FillCurrentGames(const std::vector<TS_CURRGAME>& listed) {
   DeleteAllRows(s_.db.CurrentGames);
-  for (int i = 0; i < client.GameCount; ++i) {
-    client.ReadGame(i);
-    s_.db.InsertCurrentGame(client.Game);
-  }
+  for (const TS_CURRGAME& game : listed) s_.db.InsertCurrentGame(game);
 }
 
-std::vector<int32_t> Monitor::FinishedGameIds(const std::vector<int32_t>& listedIds) {
-  const std::unordered_set<int32_t> listed(listedIds.begin(), listedIds.end());
+std::vector<int32_t> Monitor::FinishedGameIds(const std::vector<TS_CURRGAME>& listedGames) {
+  std::unordered_set<int32_t> listed;
+  for (const TS_CURRGAME& game : listedGames) listed.insert(game.game_id);
   std::vector<int32_t> finished;
   Table& games = s_.db.CurrentGames;
   const int rows = games.RecordCount();
@@ -223,17 +243,11 @@ std::string Monitor::MapName(const std::string& mapId) {
 }
 
 int Monitor::CheckCurrentGames() {
-  int result = 0;
-  bool created = false;
-  TXMLTarn* client = EnsureServerClient(0, &created);
+  TXMLTarn* client = ServerClientWithFreshList();
   if (!client) return 0;
-  if (!created) client->LoadCurrentGames();
-
-  std::vector<int32_t> listed;
-  for (int i = 0; i < client->GameCount; ++i) {
-    client->ReadGame(i);
-    const TS_CURRGAME& game = client->Game;
-    listed.push_back(game.game_id);
+  const std::vector<TS_CURRGAME> listed = ListedGames(*client);
+  int result = 0;
+  for (const TS_CURRGAME& game : listed) {
     const int merge = s_.db.MergeCurrentGame(game);
     if (merge == 1 || merge == 2) {
       writer_.AddGameMessage(merge == 1 ? GameMessageKind::New : GameMessageKind::Updated,
@@ -275,7 +289,12 @@ bool Monitor::DeleteCurrentGames() {
 }
 
 bool Monitor::LoadCurrentGames() {
-  return Guarded([this] { SynchronizeCurrentGames(); });
+  bool loaded = false;
+  const bool ok = Guarded([this, &loaded] {
+    if (MonitoredAlias.empty()) NoMonitoredPlayer();
+    loaded = SynchronizeCurrentGames();
+  });
+  return ok && loaded;
 }
 
 bool Monitor::UpdatePlayers() {
@@ -288,6 +307,7 @@ bool Monitor::UpdatePlayers() {
 bool Monitor::Check() {
   bool asked = false;
   const bool ok = Guarded([this, &asked] {
+    if (MonitoredAlias.empty()) NoMonitoredPlayer();
     CheckCurrentGames();
     asked = ServerClient != nullptr;
   });
@@ -306,6 +326,7 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
     }
     std::unique_ptr<TXMLTarn> client = CreateClient(alias, 0);
     if (client->Player.player_id == 0) return;
+    const std::vector<TS_CURRGAME> listed = ListedGames(*client);
     TS_PLAYER player = client->Player;
     player.current = true;
     if (hasCurrent) {
@@ -315,7 +336,7 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
     }
     // The new player's games replace the old player's at once, so the next check announces
     // nothing of the old list as finished.
-    FillCurrentGamesFrom(*client);
+    FillCurrentGames(listed);
     MonitoredAlias = alias;
     ServerClient = std::move(client);
     UpdateCaption();
@@ -333,12 +354,13 @@ void Monitor::FillTournamentList() {
 }
 
 bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
-  return Guarded([&] {
+  bool listed = false;
+  const bool ok = Guarded([&] {
     Table& tournaments = s_.db.Tournaments;
     if (refresh || tournaments.RecordCount() == 0) {
+      if (MonitoredAlias.empty()) NoMonitoredPlayer();
       TXMLTarn* client = EnsureServerClient(4);
-      if (!client)
-        throw std::runtime_error("The tournament list cannot be fetched without a player");
+      if (!client) return;  // the failed lookup has told why
       client->LoadTournaments();
     }
     names.clear();
@@ -346,7 +368,9 @@ bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
       tournaments.SetRecNo(r);
       names.push_back(tournaments.Field("tournament_name").AsText());
     }
+    listed = true;
   });
+  return ok && listed;
 }
 
 }  // namespace tarn

@@ -32,6 +32,11 @@ struct MonitorServices {
   std::string timeFormat = "HH:mm:ss";
 };
 
+// Why a command that needs the monitored player cannot run.
+inline constexpr const char* kNoMonitoredPlayer =
+    "No player is monitored yet: name one in the player window or with "
+    "\"tarn-monitor player ALIAS\"";
+
 // The tray and the caption: the window draws them, the command line ignores them.
 class MonitorView {
  public:
@@ -90,8 +95,9 @@ class Monitor {
   // The steps, public for the windows and tests; they raise errors instead of reporting them.
   void DetectTimeZone();
   void IdentifyPlayer();
-  void SynchronizeCurrentGames();
-  void FillCurrentGames();
+  // Answers false when no player could be read, so nothing was loaded.
+  bool SynchronizeCurrentGames();
+  void FillCurrentGames(const std::vector<TS_CURRGAME>& listed);
   int CheckCurrentGames();
 
  private:
@@ -101,12 +107,14 @@ class Monitor {
   // cannot be read. `created` tells whether this call created it (its list is then fresh).
   TXMLTarn* EnsureServerClient(int mode, bool* created = nullptr);
   std::unique_ptr<TXMLTarn> CreateClient(const std::string& alias, int mode);
-  std::vector<int32_t> FinishedGameIds(const std::vector<int32_t>& listedIds);
+  // The server client with the current games just loaded; nullptr while no player can be read.
+  TXMLTarn* ServerClientWithFreshList();
+  static std::vector<TS_CURRGAME> ListedGames(TXMLTarn& client);
+  std::vector<int32_t> FinishedGameIds(const std::vector<TS_CURRGAME>& listedGames);
   std::string MapName(const std::string& mapId);
-  void FillCurrentGamesFrom(TXMLTarn& client);
   void DeleteAllRows(class Table& table);
   void FillTournamentList();
-  void UpdateCaption();
+  void UpdateCaption(const char* prefix = "Tarn Monitor");
   void RefreshPlayersWhenDue();
 
   MonitorServices s_;

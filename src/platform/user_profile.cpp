@@ -17,7 +17,9 @@ std::string WithoutTrailingSeparators(std::string dir) {
 #ifndef _WIN32
 std::optional<std::string> WineUserProfile(const Environment& env) {
   const auto prefix = WinePrefix(env);
-  const auto user = env.Get("USER");
+  // Scheduled jobs often run without USER but with LOGNAME.
+  auto user = env.Get("USER");
+  if (!user || user->empty()) user = env.Get("LOGNAME");
   if (!prefix || !user || user->empty()) return std::nullopt;
   const std::filesystem::path profile = *prefix / "drive_c" / "users" / *user;
   std::error_code error;

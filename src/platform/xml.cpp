@@ -82,6 +82,7 @@ std::shared_ptr<const XmlDocument> HttpXmlLoader::Load(const std::string& url) {
   } catch (const HttpError& error) {
     throw XmlLoadError(std::string("Cannot load XML: ") + error.what());
   }
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) return nullptr;
   try {
     return XmlDocument::Parse(text);
   } catch (const XmlLoadError& error) {

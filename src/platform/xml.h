@@ -56,7 +56,8 @@ class XmlDocument {
   std::unique_ptr<Impl> impl_;
 };
 
-// Fetches and parses a document in one call; every failure throws XmlLoadError.
+// Fetches and parses a document in one call. A server that answers with nothing but white space
+// yields no document (nullptr); every failure throws XmlLoadError.
 class XmlLoader {
  public:
   virtual ~XmlLoader() = default;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <string>
 
 #include "server/server_data_error.h"
 
@@ -36,6 +38,14 @@ int32_t AttributeReader::Int(std::string_view name) const {
   int32_t value = 0;
   if (!ParseInt32(text, value)) Fail(name, text, "a whole number");
   return value;
+}
+
+int16_t AttributeReader::SmallInt(std::string_view name) const {
+  const int32_t value = Int(name);
+  if (value < INT16_MIN || value > INT16_MAX) {
+    Fail(name, std::to_string(value), "a whole number from -32768 to 32767");
+  }
+  return static_cast<int16_t>(value);
 }
 
 bool AttributeReader::Bool(std::string_view name) const {

@@ -18,6 +18,9 @@ class AttributeReader {
       : element_(element), zone_(zone) {}
 
   int32_t Int(std::string_view name) const;
+  // A whole number bound for a small-integer column, refused here rather than half-way through
+  // storing a record.
+  int16_t SmallInt(std::string_view name) const;
   // "0" is false, any other number true; also true/false in any letter case.
   bool Bool(std::string_view name) const;
   std::string Text(std::string_view name) const;

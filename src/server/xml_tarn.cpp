@@ -51,15 +51,13 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
                                            int mode, DateTime fromDate) {
   std::unique_ptr<TXMLTarn> client(new TXMLTarn(std::move(context)));
   const ServerContext& ctx = client->context_;
-  std::shared_ptr<const XmlDocument> doc;
-  try {
-    doc = ctx.loader.Load(
-        client->Url(ctx.host, "mode=player_info&user_name=" + EncodeQueryValue(alias)));
-  } catch (const XmlLoadError&) {
+  const std::shared_ptr<const XmlDocument> doc = client->TryLoad(
+      client->Url(ctx.host, "mode=player_info&user_name=" + EncodeQueryValue(alias)));
+  if (!doc) {
     ctx.dialogs.ShowMessage(ctx.host + " does not allowed");
     return client;
   }
-  if (!doc || doc->Root().ChildCount() == 0) {
+  if (doc->Root().ChildCount() == 0) {
     ctx.dialogs.ShowMessage("Player " + alias + " not found");
     return client;
   }
@@ -82,6 +80,14 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
   }
   client->Mode = mode;
   return client;
+}
+
+std::shared_ptr<const XmlDocument> TXMLTarn::TryLoad(const std::string& url) const {
+  try {
+    return context_.loader.Load(url);
+  } catch (const XmlLoadError&) {
+    return nullptr;
+  }
 }
 
 void TXMLTarn::LoadGameList(const std::string& url) {
@@ -165,7 +171,7 @@ void TXMLTarn::ReadGame(int index) {
   Game.competitor_id = competitor.Int("id");
   Game.own_side = own.Text("side");
   Game.competitor_name = competitor.Text("alias");
-  Game.game_status = own.Int("status");
+  Game.game_status = own.SmallInt("status");
   Game.own_turn = own.Int("turn");
   Game.competitor_turn = competitor.Int("turn");
   Game.own_turn_date = own.Date("turn_date");
@@ -188,13 +194,13 @@ TS_PLAYER TXMLTarn::ReadPlayer(const XmlElement& element) const {
   p.country = a.Text("country");
   p.email = a.Text("email");
   p.alies = a.Text("alias");
-  p.user_type = a.Int("user_type");
+  p.user_type = a.SmallInt("user_type");
   p.last_login = a.Date("last_login");
   p.stat_score = a.Int("stat_score");
   p.stat_wins = a.Int("stat_wins");
   p.stat_looses = a.Int("stat_looses");
   p.stat_drawns = a.Int("stat_drawns");
-  p.country_code = a.Int("country_code");
+  p.country_code = a.SmallInt("country_code");
   p.reg_date = a.Date("reg_date");
   p.player_occupation = a.Text("player_occupation");
   p.score_exp = a.Int("score_exp");
@@ -235,14 +241,12 @@ void TXMLTarn::UpdatePlayers() {
       if (!ids.empty()) ids += ",";
       ids += std::to_string(players.Field("player_id").AsInt());
     }
-    std::shared_ptr<const XmlDocument> doc;
-    try {
-      doc = context_.loader.Load(Url(context_.host, "mode=player_info&user_id=" + ids));
-    } catch (const XmlLoadError&) {
+    const std::shared_ptr<const XmlDocument> doc =
+        TryLoad(Url(context_.host, "mode=player_info&user_id=" + ids));
+    if (!doc) {
       context_.dialogs.ShowMessage(context_.host + " does not allowed");
       continue;
     }
-    if (!doc) continue;
     const XmlElement root = doc->Root();
     for (int c = 0; c < root.ChildCount(); ++c) {
       TS_PLAYER player = ReadPlayer(root.Child(c));
@@ -297,7 +301,7 @@ TS_TOURNAMENT TXMLTarn::ReadTournament(const XmlElement& element,
   t.tournament_id = a.Int("id");
   t.tournament_name = fixedName.empty() ? a.Text("name") : fixedName;
   t.last_updated = a.Date("lastUpdated");
-  t.default_win_score = a.Int("default_win_score");
+  t.default_win_score = a.SmallInt("default_win_score");
   t.type = a.Text("type");
   t.start_date = a.Date("start_date");
   t.accept_players = a.Int("accept_players");

@@ -65,6 +65,8 @@ class TXMLTarn {
 
   std::string Url(const std::string& host, const std::string& query) const;
   void LoadGameList(const std::string& url);
+  // The document, or nothing when it could not be loaded or the server answered nothing.
+  std::shared_ptr<const XmlDocument> TryLoad(const std::string& url) const;
   TS_PLAYER ReadPlayer(const XmlElement& element) const;
   TS_TOURNAMENT ReadTournament(const XmlElement& element, const std::string& fixedName) const;
 

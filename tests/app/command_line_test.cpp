@@ -37,6 +37,8 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstand) {
       {"watch", "--ticks", "2x"},
       {"player", "a", "b"},
       {"check", "--refresh"},
+      {"--server", "http://x", "load"},
+      {"--server", "x:99999", "load"},
   };
   for (const auto& args : bad) {
     EXPECT_THROW(ParseCommandLine(args), UsageError) << ::testing::PrintToString(args);
@@ -95,9 +97,33 @@ TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find("Eden"), std::string::npos) << out;
 
+  std::tie(status, out) = run({"watch", "--interval", "1", "--ticks", "2"});
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find(" Checking result: New games: 0 Updated games: 0 Finished games: 0\n"),
+            std::string::npos)
+      << out;
+
+  std::tie(status, out) = run({"player"});
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("Alias: alpha\n"), std::string::npos) << out;
+
   server.SetFault(sim::kXmlPath, sim::Fault{std::chrono::milliseconds(0), 500});
   std::tie(status, out) = run({"check"});
   EXPECT_EQ(status, 1);
+
+  // A data folder whose game client names nobody: the commands that need a player say so.
+  testing::WriteText(dir / "profile" / "Tarn Frontlines" / "settings.ini", "[misc]\n");
+  server.ClearFaults();
+  for (const char* command : {"load", "check", "watch"}) {
+    std::vector<std::string> args = {"--data-dir", (dir / "empty").string(), "--server",
+                                     "127.0.0.1:" + std::to_string(server.Port()), command};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunCommandLine(ParseCommandLine(args), (dir / "tarn-monitor").string()), 1)
+        << command;
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("No player is monitored yet"),
+              std::string::npos)
+        << command;
+  }
   unsetenv("USERPROFILE");
 }
 

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/http.h"
 #include "platform/registry.h"
 #include "platform/system_time_zone.h"
@@ -65,6 +67,12 @@ sim::World TestWorld() {
   }
   w.StartGame(Game(100, 42, "pl", 7, "eden"));
   w.StartGame(Game(101, 8, "pl", 42, "lions eye"));
+  for (const int id : {15, 1, 77}) {
+    sim::SimTournament t;
+    t.id = id;
+    t.name = "Cup " + std::to_string(id);
+    w.tournaments.push_back(t);
+  }
   return w;
 }
 
@@ -130,7 +138,7 @@ TEST_F(MonitorTest, FirstStartStoresThePlayerAndTheFirstTickLoadsEveryGameQuietl
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha - 1700.5");
   ASSERT_TRUE(db_->Players.Locate("current", true));
   EXPECT_EQ(db_->Players.Field("alies").AsText(), "alpha");
-  EXPECT_EQ(db_->Tournaments.RecordCount(), 0);  // the test world lists no tournaments
+  EXPECT_EQ(db_->Tournaments.RecordCount(), 2);  // tournament 1 is left out
 
   EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);  // the delivered ten-minute period
   EXPECT_FALSE(monitor_->FirstRun);
@@ -207,17 +215,19 @@ TEST_F(MonitorTest, AnUnreachableServerChangesNothingAndTheNextTickAfterItWorks)
   EXPECT_THAT(dialogs_.messages, ElementsAre(host_ + " does not allowed"));
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha");
 
-  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);  // the period is kept
-  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);
+  EXPECT_EQ(monitor_->CheckInterval, 10 * 60000);  // the periods were still read
+  // The quiet first load has not happened yet, so it is tried again every minute.
+  EXPECT_EQ(monitor_->Timer1Timer(), 60000);
+  EXPECT_EQ(monitor_->Timer1Timer(), 60000);
+  EXPECT_TRUE(monitor_->FirstRun);
   EXPECT_THAT(StoredGameIds(), ElementsAre(99));
   EXPECT_THAT(Messages(), IsEmpty());
   EXPECT_EQ(monitor_->ServerClient, nullptr);
 
   server_.ClearFaults();
-  monitor_->Timer1Timer();
-  EXPECT_THAT(Messages(), ElementsAre("12:12:09 New game: with beta on Eden",
-                                      "12:12:09 New game: with gamma on Lion's Eye",
-                                      "12:12:09 Finished game: with beta on "));
+  EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);
+  EXPECT_THAT(Messages(), ElementsAre("12:12:09 Checking result: New games: 2 Updated games: 0 "
+                                      "Finished games: 1"));
   EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha - 1700.5");  // stored once reachable
 }
@@ -309,6 +319,80 @@ TEST_F(MonitorTest, EveryTickLeavesItsChangesOnDisk) {
   EXPECT_TRUE(onDisk.CurrentGames.Locate("game_id", 100));
   EXPECT_TRUE(onDisk.Players.Locate("current", true));
   EXPECT_THAT(otherDialogs.errors, IsEmpty());
+}
+
+TEST_F(MonitorTest, ABrokenGameChangesNeitherTheGamesNorThePlayer) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) {
+    sim::SimGame broken = Game(104, 9, "pl", 8, "swamp");
+    broken.players[1].status = 40000;  // gamma's status is no small integer
+    w.StartGame(broken);
+  });
+  EXPECT_FALSE(monitor_->SaveMonitoredPlayer("gamma"));
+  EXPECT_EQ(monitor_->MonitoredAlias, "alpha");
+  ASSERT_TRUE(db_->Players.Locate("current", true));
+  EXPECT_EQ(db_->Players.Field("alies").AsText(), "alpha");
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_THAT(dialogs_.errors[0], ::testing::HasSubstr("'status'"));
+
+  ASSERT_TRUE(monitor_->DeleteCurrentGames());
+  server_.Edit([](sim::World& w) { w.GetGame(104).players[1].playerId = 42; });
+  EXPECT_FALSE(monitor_->LoadCurrentGames());  // the table is not filled half-way
+  EXPECT_THAT(StoredGameIds(), IsEmpty());
+}
+
+TEST_F(MonitorTest, OneTickAtATime) {
+  // A message box that lets the next timer tick through while it is open.
+  class ReenteringDialogs : public testing::RecordingDialogs {
+   public:
+    std::function<void()> whileOpen;
+    void ShowMessage(const std::string& text) override {
+      RecordingDialogs::ShowMessage(text);
+      if (whileOpen) whileOpen();
+    }
+  } dialogs;
+  Down();
+  db_ = std::make_unique<TFormDBMonitor>(dialogs, clock_);
+  db_->FormCreate(dir_ / "data");
+  monitor_ = std::make_unique<Monitor>(
+      MonitorServices{*db_, loader_, dialogs, clock_, env_, registry_, bias_, host_}, &view_);
+  monitor_->PrepareStartup();
+  int nestedInterval = -1;
+  dialogs.whileOpen = [&] { nestedInterval = monitor_->Timer1Timer(); };
+  monitor_->Timer1Timer();
+  EXPECT_EQ(dialogs.messages.size(), 2u);  // the tick inside the box asked nothing
+  EXPECT_EQ(nestedInterval, 60000);
+  EXPECT_EQ(server_.RequestCount(sim::XmlModeKey("player_info")), 2);
+}
+
+TEST_F(MonitorTest, UpdatePlayersTellsItIsDoneAlsoWithoutAPlayer) {
+  testing::WriteText(dir_ / "profile" / "Tarn Frontlines" / "settings.ini", "[misc]\n");
+  Start();
+  ASSERT_TRUE(monitor_->UpdatePlayers());
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Players were updated"));
+  EXPECT_EQ(server_.RequestCount(sim::kXmlPath), 0);
+  EXPECT_FALSE(monitor_->LoadCurrentGames());
+  EXPECT_FALSE(monitor_->Check());
+  EXPECT_THAT(dialogs_.errors, ElementsAre(kNoMonitoredPlayer, kNoMonitoredPlayer));
+}
+
+TEST_F(MonitorTest, CaptionOnALaterShowingAndUnusableCheckPeriods) {
+  Start();
+  monitor_->IdentifyPlayer();
+  EXPECT_EQ(monitor_->Caption(), "TARN Monitor - alpha - 1700.5");
+
+  for (const auto& [minutes, interval] :
+       {std::pair{-1, 0}, {0, 0}, {5, 300000}, {1000000, 7 * 24 * 60 * 60000}}) {
+    db_->GlobalSettings.Edit();
+    db_->GlobalSettings.SetField("sync_period_currgames", minutes);
+    db_->GlobalSettings.Post();
+    monitor_->MonitoredAlias.clear();
+    monitor_->CheckInterval = 0;
+    monitor_->IdentifyPlayer();
+    EXPECT_EQ(monitor_->CheckInterval, interval) << minutes;
+  }
 }
 
 }  // namespace

@@ -375,5 +375,45 @@ TEST_F(XmlTarnTest, LoadTournamentsChangesNothingOnAFailure) {
   EXPECT_EQ(db_.Tournaments.Field("tournament_id").AsInt(), 99);
 }
 
+TEST_F(XmlTarnTest, AnEmptyAnswerIsNoDocument) {
+  AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
+  auto client = Create(0);
+  loader_.Answer(kBase + "mode=games_current&user_id=42", "");
+  EXPECT_THROW(client->LoadCurrentGames(), XmlLoadError);
+  EXPECT_EQ(client->GameCount, 1);
+
+  loader_.Answer(kBase + "mode=player_info&user_name=quiet", "");
+  EXPECT_EQ(TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "quiet", 0, {})->Player.player_id, 0);
+  db_.Players.Append();
+  db_.Players.SetField("player_id", 5);
+  db_.Players.Post();
+  loader_.Answer(kBase + "mode=player_info&user_id=5", "");
+  client->UpdatePlayers();
+  loader_.Answer(kBase + "mode=tournament_list", "");
+  client->LoadTournaments();
+  EXPECT_THAT(dialogs_.messages,
+              ElementsAre("tarn.test does not allowed", "tarn.test does not allowed",
+                          "Error to load XML from tarn.test"));
+}
+
+TEST_F(XmlTarnTest, NumbersTooLargeForTheirColumnsAreRefusedWhileReading) {
+  auto client = Create(4);
+  loader_.Answer(kBase + "mode=tournament_list",
+                 "<tournaments>" + TournamentXml(99) + "</tournaments>");
+  client->LoadTournaments();
+  std::string big = TournamentXml(98);
+  big.replace(big.find("default_win_score='3'"), 21, "default_win_score='40000'");
+  loader_.Answer(kBase + "mode=tournament_list", "<tournaments>" + big + "</tournaments>");
+  EXPECT_THROW(client->LoadTournaments(), ServerDataError);
+  ASSERT_EQ(db_.Tournaments.RecordCount(), 1);
+  EXPECT_EQ(db_.Tournaments.Field("tournament_id").AsInt(), 99);
+
+  PlayerElem own = kOwn;
+  own.status = -32769;
+  AnswerGames("mode=games_current&user_id=42", GameXml(100, own, kOther));
+  client->LoadCurrentGames();
+  EXPECT_THROW(client->ReadGame(0), ServerDataError);
+}
+
 }  // namespace
 }  // namespace tarn

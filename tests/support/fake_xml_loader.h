@@ -8,7 +8,8 @@
 
 namespace tarn::testing {
 
-// Answers each URL with a fixed text; an unknown URL fails like an unreachable server.
+// Answers each URL with a fixed text, an empty one with no document; an unknown URL fails like an
+// unreachable server.
 class FakeXmlLoader : public XmlLoader {
  public:
   void Answer(const std::string& url, std::string xml) { answers_[url] = std::move(xml); }
@@ -18,6 +19,7 @@ class FakeXmlLoader : public XmlLoader {
     requests.push_back(url);
     const auto it = answers_.find(url);
     if (it == answers_.end()) throw XmlLoadError("Cannot connect to " + url);
+    if (it->second.empty()) return nullptr;
     return XmlDocument::Parse(it->second);
   }
 
