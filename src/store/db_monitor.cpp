@@ -39,23 +39,22 @@ Value SmallIntOrEmpty(const std::string& text) {
   return Value(*number);
 }
 
+// A table with the definition's columns and indexes, before any rows are loaded.
+Table EmptyTable(const TableDefinition& definition) {
+  return Table(definition.name, definition.columns, definition.indexes);
+}
+
 }  // namespace
 
 TFormDBMonitor::TFormDBMonitor(Dialogs& dialogs, const Clock& clock)
-    : Players(PlayersDefinition().name, PlayersDefinition().columns, PlayersDefinition().indexes),
-      Maps(MapsDefinition().name, MapsDefinition().columns, MapsDefinition().indexes),
-      CurrentGames(CurrentGamesDefinition().name, CurrentGamesDefinition().columns,
-                   CurrentGamesDefinition().indexes),
-      GlobalSettings(GlobalSettingsDefinition().name, GlobalSettingsDefinition().columns,
-                     GlobalSettingsDefinition().indexes),
-      InterfaceSettings(InterfaceSettingsDefinition().name, InterfaceSettingsDefinition().columns,
-                        InterfaceSettingsDefinition().indexes),
-      UserSettings(UserSettingsDefinition().name, UserSettingsDefinition().columns,
-                   UserSettingsDefinition().indexes),
-      PlayerGames(PlayerGamesDefinition().name, PlayerGamesDefinition().columns,
-                  PlayerGamesDefinition().indexes),
-      Tournaments(TournamentsDefinition().name, TournamentsDefinition().columns,
-                  TournamentsDefinition().indexes),
+    : Players(EmptyTable(PlayersDefinition())),
+      Maps(EmptyTable(MapsDefinition())),
+      CurrentGames(EmptyTable(CurrentGamesDefinition())),
+      GlobalSettings(EmptyTable(GlobalSettingsDefinition())),
+      InterfaceSettings(EmptyTable(InterfaceSettingsDefinition())),
+      UserSettings(EmptyTable(UserSettingsDefinition())),
+      PlayerGames(EmptyTable(PlayerGamesDefinition())),
+      Tournaments(EmptyTable(TournamentsDefinition())),
       dialogs_(dialogs),
       clock_(clock),
       tables_{{&GlobalSettings, &GlobalSettingsDefinition(), {}},
