@@ -45,6 +45,19 @@ std::optional<std::string_view> XmlElement::Attribute(std::string_view name) con
   return std::string_view(attribute.value());
 }
 
+std::string XmlElement::OwnText() const {
+  std::string text;
+  if (IsNull()) return text;
+  for (pugi::xml_node child : pugi::xml_node(node_).children()) {
+    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+      text += child.value();
+    }
+  }
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 int XmlElement::ChildCount() const {
   if (IsNull()) return 0;
   return int(doc_->impl_->ChildrenOf(node_).size());

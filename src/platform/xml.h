@@ -29,6 +29,9 @@ class XmlElement {
   bool IsNull() const { return node_ == nullptr; }
   std::string_view Name() const;
   std::optional<std::string_view> Attribute(std::string_view name) const;
+  // The element's own text (not its children's), white space at the ends trimmed; an error
+  // page such as <error code="500">Internal server error</error> has some, a list has none.
+  std::string OwnText() const;
   int ChildCount() const;
   // Null element when the index is out of range. O(1) after the first call on this element.
   XmlElement Child(int index) const;

@@ -41,6 +41,22 @@ TEST(XmlDocumentTest, AttributesKeepTextAndEscapes) {
   EXPECT_EQ(player.Attribute("Alias"), std::nullopt);
 }
 
+TEST(XmlDocumentTest, OwnTextIsTheElementsTextWithoutItsChildren) {
+  const struct {
+    const char* document;
+    const char* ownText;
+  } cases[] = {
+      {"<error code=\"500\">Internal server error</error>", "Internal server error"},
+      {"<games>\n  <game id=\"1\">inner</game>\n</games>", ""},
+      {"<games/>", ""},
+      {"<e> a <x/> b </e>", "a  b"},
+      {"<e><![CDATA[down]]></e>", "down"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(XmlDocument::Parse(c.document)->Root().OwnText(), c.ownText) << c.document;
+  }
+}
+
 TEST(XmlDocumentTest, OutOfRangeChildIsNull) {
   auto doc = XmlDocument::Parse("<players><player/></players>");
   XmlElement root = doc->Root();
