@@ -23,16 +23,15 @@ std::filesystem::path MakeDemoFolder() {
 
 }  // namespace
 
-DemoServer::DemoServer() : folder_(MakeDemoFolder()), dataDir_(folder_ / "data") {
+DemoServer::DemoServer()
+    : folder_(MakeDemoFolder()), dataDir_(folder_ / "data"), profileDir_(folder_ / "profile") {
   sim::World world = sim::DemoWorld();
   const sim::SimPlayer* player = world.FindPlayer(world.monitoredPlayerId);
   if (!player) throw std::runtime_error("The demo world names no monitored player");
 
-  const std::filesystem::path profile = folder_ / "profile";
-  std::filesystem::create_directories(profile / "Tarn Frontlines");
-  std::ofstream(profile / "Tarn Frontlines" / "settings.ini")
+  std::filesystem::create_directories(profileDir_ / "Tarn Frontlines");
+  std::ofstream(profileDir_ / "Tarn Frontlines" / "settings.ini")
       << "[misc]\nlast_network_alias=" << player->alias << "\n";
-  setenv("USERPROFILE", profile.c_str(), 1);
 
   server_ = std::make_unique<sim::SimServer>(std::move(world));
   server_->Start();

@@ -1,7 +1,33 @@
-#include <filesystem>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <iostream>
+#include <thread>
 
 #include "app/command_line.h"
+#include "platform/executable_path.h"
+#include "platform/system_environment.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// The first Ctrl+C asks the command to stop; a second one ends the program at once.
+void OnInterrupt(int signal) {
+  interrupted = true;
+  std::signal(signal, SIG_DFL);
+}
+
+bool Wait(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (!interrupted && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return !interrupted;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,9 +46,9 @@ int main(int argc, char** argv) {
     std::cerr << "tarn-monitor: a command is needed\n\n" << tarn::UsageText();
     return 2;
   }
-  // The data folder may sit beside the executable, so its real location matters.
-  std::error_code error;
-  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) executable = std::filesystem::absolute(argv[0]);
-  return tarn::RunCommandLine(commandLine, executable.string());
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  const tarn::SystemEnvironment environment;
+  return tarn::RunCommandLine(commandLine, {std::cout, std::cerr, environment,
+                                            tarn::ExecutablePath(argv[0]), interrupted, Wait});
 }

@@ -10,8 +10,11 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/system_time_zone.h"
+#include "server/attribute_reader.h"
+#include "server/server_data_error.h"
 #include "server/time_zone.h"
 #include "store/db_monitor.h"
+#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -61,9 +64,7 @@ void Monitor::PrepareStartup() {
   // Each step runs on its own: a server that cannot be reached must not keep the periods, the
   // caption or the stored directories from being set up.
   const std::function<void()> steps[] = {
-      [this] {
-        if (s_.db.GlobalSettings.Field("time_zone_h").AsText().empty()) DetectTimeZone();
-      },
+      [this] { DecideTimeZone(); },
       [this] { DefaultGameDirectories(s_.db.UserSettings, s_.registry, s_.environment); },
       [this] { IdentifyPlayer(); },
       [this] { FillTournamentList(); },
@@ -77,7 +78,21 @@ void Monitor::DetectTimeZone() {
   if (choice) s_.db.SetTimeZone(choice->index, choice->hours, choice->minutes);
 }
 
+void Monitor::DecideTimeZone() {
+  if (s_.db.GlobalSettings.Field("time_zone_h").AsText().empty()) DetectTimeZone();
+}
+
+void Monitor::CheckAliasFits(const std::string& alias) const {
+  const ColumnDef& column = s_.db.Players.Columns()[s_.db.Players.FieldIndex("alies")];
+  if (column.size > 0 && CutToCodePoints(alias, column.size).size() != alias.size()) {
+    throw std::invalid_argument("The alias \"" + alias + "\" is longer than the " +
+                                std::to_string(column.size) + " characters an alias can have");
+  }
+}
+
 std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, int mode) {
+  CheckAliasFits(alias);
+  DecideTimeZone();
   return TXMLTarn::Create({s_.loader, s_.dialogs, s_.db, s_.serverHost}, alias, mode,
                           s_.clock.Now());
 }
@@ -120,14 +135,28 @@ TXMLTarn* Monitor::EnsureServerClient(int mode, bool* created) {
   // ever runs on a list that was not loaded.
   if (client->Player.player_id == 0) return nullptr;
   if (!s_.db.Players.Locate("current", true)) {
-    TS_PLAYER player = client->Player;
-    player.current = true;
-    s_.db.AppendPlayer(player);
+    StoreCurrentPlayer(client->Player);
     UpdateCaption();
   }
   ServerClient = std::move(client);
   if (created) *created = true;
   return ServerClient.get();
+}
+
+void Monitor::StoreCurrentPlayer(TS_PLAYER player) {
+  Table& players = s_.db.Players;
+  while (players.Locate("current", true) &&
+         players.Field("player_id").AsInt() != player.player_id) {
+    players.Edit();
+    players.SetField("current", false);
+    players.Post();
+  }
+  player.current = true;
+  if (players.Locate("player_id", player.player_id)) {
+    s_.db.UpdatePlayer(player);
+  } else {
+    s_.db.AppendPlayer(player);
+  }
 }
 
 void Monitor::UpdateCaption(const char* prefix) {
@@ -165,7 +194,9 @@ void Monitor::RefreshPlayersWhenDue() {
   const DateTime now = s_.clock.Now();
   // Both moments are kept to the millisecond, as stored; "strictly later" is judged at that grain.
   if (now.TotalMilliseconds() <= NextPlayersRefresh.TotalMilliseconds()) return;
-  if (ServerClient) ServerClient->UpdatePlayers();
+  // A tick that could not reach the player has refreshed nobody: the refresh stays due.
+  if (!ServerClient) return;
+  ServerClient->UpdatePlayers();
   Table& settings = s_.db.GlobalSettings;
   NextPlayersRefresh =
       DateTime(now.Days() + static_cast<double>(Period(settings.Field("sync_period_players"))));
@@ -182,27 +213,44 @@ TXMLTarn* Monitor::ServerClientWithFreshList() {
   return client;
 }
 
-std::vector<TS_CURRGAME> Monitor::ListedGames(TXMLTarn& client) {
-  // Every game is read before any row changes, so a broken element leaves the table as it was.
-  std::vector<TS_CURRGAME> games;
-  games.reserve(static_cast<size_t>(client.GameCount));
+Monitor::GameList Monitor::ListedGames(TXMLTarn& client) {
+  GameList list;
+  list.games.reserve(static_cast<size_t>(client.GameCount));
   for (int i = 0; i < client.GameCount; ++i) {
-    client.ReadGame(i);
-    games.push_back(client.Game);
+    try {
+      client.ReadGame(i);
+      list.games.push_back(client.Game);
+    } catch (const ServerDataError& error) {
+      int32_t id = 0;
+      const XmlElement element = client.Document->Root().Child(i);
+      if (ParseInt32(element.Attribute("id").value_or(""), id)) {
+        list.unreadableIds.insert(id);
+        list.problems.push_back("Game " + std::to_string(id) + ": " + error.what());
+      } else {
+        list.unreadableWithoutId = true;
+        list.problems.push_back("Game number " + std::to_string(i + 1) + ": " + error.what());
+      }
+    }
   }
-  return games;
+  listComplete_ = list.problems.empty();
+  if (!listComplete_) {
+    std::string text = "Left out of the game list, since the server sent them unreadable:";
+    for (const std::string& problem : list.problems) text += "\n" + problem;
+    s_.dialogs.ShowError(text);
+  }
+  return list;
 }
 
 bool Monitor::SynchronizeCurrentGames() {
   TXMLTarn* client = ServerClientWithFreshList();
   if (!client) return false;
-  const std::vector<TS_CURRGAME> listed = ListedGames(*client);
+  const GameList listed = ListedGames(*client);
   int newGames = 0, updatedGames = 0, finishedGames = 0;
   Table& games = s_.db.CurrentGames;
   if (games.RecordCount() == 0) {
-    FillCurrentGames(listed);
+    FillCurrentGames(listed.games);
   } else {
-    for (const TS_CURRGAME& game : listed) {
+    for (const TS_CURRGAME& game : listed.games) {
       const int result = s_.db.MergeCurrentGame(game);
       newGames += result == 1;
       updatedGames += result == 2;
@@ -223,10 +271,11 @@ void Monitor::FillCurrentGames(const std::vector<TS_CURRGAME>& listed) {
   for (const TS_CURRGAME& game : listed) s_.db.InsertCurrentGame(game);
 }
 
-std::vector<int32_t> Monitor::FinishedGameIds(const std::vector<TS_CURRGAME>& listedGames) {
-  std::unordered_set<int32_t> listed;
-  for (const TS_CURRGAME& game : listedGames) listed.insert(game.game_id);
+std::vector<int32_t> Monitor::FinishedGameIds(const GameList& list) {
   std::vector<int32_t> finished;
+  if (list.unreadableWithoutId) return finished;
+  std::unordered_set<int32_t> listed = list.unreadableIds;
+  for (const TS_CURRGAME& game : list.games) listed.insert(game.game_id);
   Table& games = s_.db.CurrentGames;
   const int rows = games.RecordCount();
   for (int r = 1; r <= rows; ++r) {
@@ -245,9 +294,9 @@ std::string Monitor::MapName(const std::string& mapId) {
 int Monitor::CheckCurrentGames() {
   TXMLTarn* client = ServerClientWithFreshList();
   if (!client) return 0;
-  const std::vector<TS_CURRGAME> listed = ListedGames(*client);
+  const GameList listed = ListedGames(*client);
   int result = 0;
-  for (const TS_CURRGAME& game : listed) {
+  for (const TS_CURRGAME& game : listed.games) {
     const int merge = s_.db.MergeCurrentGame(game);
     if (merge == 1 || merge == 2) {
       writer_.AddGameMessage(merge == 1 ? GameMessageKind::New : GameMessageKind::Updated,
@@ -298,10 +347,12 @@ bool Monitor::LoadCurrentGames() {
 }
 
 bool Monitor::UpdatePlayers() {
-  return Guarded([this] {
-    if (TXMLTarn* client = EnsureServerClient(0)) client->UpdatePlayers();
+  bool updated = MonitoredAlias.empty();
+  const bool ok = Guarded([this, &updated] {
+    if (TXMLTarn* client = EnsureServerClient(0)) updated = client->UpdatePlayers();
     s_.dialogs.ShowMessage("Players were updated");
   });
+  return ok && updated;
 }
 
 bool Monitor::Check() {
@@ -309,7 +360,7 @@ bool Monitor::Check() {
   const bool ok = Guarded([this, &asked] {
     if (MonitoredAlias.empty()) NoMonitoredPlayer();
     CheckCurrentGames();
-    asked = ServerClient != nullptr;
+    asked = ServerClient != nullptr && listComplete_;
   });
   return ok && asked;
 }
@@ -319,24 +370,17 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
   Guarded([&] {
     if (alias.empty()) throw std::invalid_argument("A player alias is needed");
     Table& players = s_.db.Players;
-    const bool hasCurrent = players.Locate("current", true);
-    if (hasCurrent && players.Field("alies").AsText() == alias) {
+    if (players.Locate("current", true) && players.Field("alies").AsText() == alias) {
       saved = true;
       return;
     }
     std::unique_ptr<TXMLTarn> client = CreateClient(alias, 0);
     if (client->Player.player_id == 0) return;
-    const std::vector<TS_CURRGAME> listed = ListedGames(*client);
-    TS_PLAYER player = client->Player;
-    player.current = true;
-    if (hasCurrent) {
-      s_.db.UpdatePlayer(player);
-    } else {
-      s_.db.AppendPlayer(player);
-    }
+    const GameList listed = ListedGames(*client);
+    StoreCurrentPlayer(client->Player);
     // The new player's games replace the old player's at once, so the next check announces
     // nothing of the old list as finished.
-    FillCurrentGames(listed);
+    FillCurrentGames(listed.games);
     MonitoredAlias = alias;
     ServerClient = std::move(client);
     UpdateCaption();

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/alert_messages.h"
@@ -67,8 +68,10 @@ class Monitor {
   // The commands; each answers false when it failed (the error was reported) or was skipped.
   bool DeleteCurrentGames();
   bool LoadCurrentGames();
+  // Tells "Players were updated" in every case; false when the server could not be asked.
   bool UpdatePlayers();
-  // One periodic check by hand; false when it failed or the server could not be asked.
+  // One periodic check by hand; false when it failed, the server could not be asked or a game
+  // of the list could not be read.
   bool Check();
   // Looks the alias up and makes him the monitored player at once, his current games replacing
   // the stored ones. False when the player could not be found.
@@ -101,6 +104,14 @@ class Monitor {
   int CheckCurrentGames();
 
  private:
+  // The games of a loaded list that could be read, and what kept the others from it.
+  struct GameList {
+    std::vector<TS_CURRGAME> games;
+    std::vector<std::string> problems;  // one line per unreadable element
+    std::unordered_set<int32_t> unreadableIds;
+    bool unreadableWithoutId = false;
+  };
+
   // Runs one tick or command: skipped while another runs, errors reported, changed tables saved.
   bool Guarded(const std::function<void()>& operation);
   // The server client for the monitored player, created when absent; nullptr while the player
@@ -109,8 +120,18 @@ class Monitor {
   std::unique_ptr<TXMLTarn> CreateClient(const std::string& alias, int mode);
   // The server client with the current games just loaded; nullptr while no player can be read.
   TXMLTarn* ServerClientWithFreshList();
-  static std::vector<TS_CURRGAME> ListedGames(TXMLTarn& client);
-  std::vector<int32_t> FinishedGameIds(const std::vector<TS_CURRGAME>& listedGames);
+  // Reads every game of the client's list before any row changes; an element that cannot be
+  // read is left out and reported once, so it hides none of the others.
+  GameList ListedGames(TXMLTarn& client);
+  // Stored games absent from the list; none while an unreadable element might be any of them.
+  std::vector<int32_t> FinishedGameIds(const GameList& list);
+  // Stores the player as the one current row: his own row by id when he has one (another row
+  // would duplicate him), and the mark taken from every other row.
+  void StoreCurrentPlayer(TS_PLAYER player);
+  // Refuses an alias the Players table could not hold whole: cut, it would name nobody.
+  void CheckAliasFits(const std::string& alias) const;
+  // The time zone must be decided before any server time is read into a table.
+  void DecideTimeZone();
   std::string MapName(const std::string& mapId);
   void DeleteAllRows(class Table& table);
   void FillTournamentList();
@@ -124,6 +145,7 @@ class Monitor {
   std::string caption_ = "Tarn Monitor";
   int timerInterval_ = kFirstTickInterval;
   bool busy_ = false;
+  bool listComplete_ = true;  // whether the last list read had no unreadable element
 };
 
 }  // namespace tarn

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "store/table.h"
+
 namespace tarn {
 namespace {
 
@@ -70,6 +72,18 @@ RemainingTimeTexts RemainingTimes(DateTime now, const GameClock& game,
   }
   return {FullLimitText(game.turnLimit),
           RunningText(now, game.ownTurnDate, game.turnLimit, longTimeFormat)};
+}
+
+GameClock CurrentGameClock(const Cursor& games) {
+  GameClock game;
+  game.chessClock = games.Field("chess_clock").AsBool();
+  game.newTurn = games.Field("new_turn").AsBool();
+  game.turnLimit = static_cast<int>(games.Field("turn_limit").AsInt());
+  game.ownTurnDate = games.Field("own_turn_date").AsDateTime();
+  game.competitorTurnDate = games.Field("competitor_turn_date").AsDateTime();
+  game.activeDeadline = games.Field("active_deadline").AsDateTime();
+  game.passiveRemainingTime = games.Field("passive_remaining_time").AsInt();
+  return game;
 }
 
 }  // namespace tarn

@@ -8,6 +8,8 @@
 
 namespace tarn {
 
+class Cursor;
+
 // The clock fields of one current game.
 struct GameClock {
   bool chessClock = false;
@@ -18,6 +20,9 @@ struct GameClock {
   DateTime activeDeadline;           // chess clock: when the side to move runs out of time
   int64_t passiveRemainingTime = 0;  // chess clock: seconds left to the side not to move
 };
+
+// The clock fields of the current row of a cursor over CurrentGames.
+GameClock CurrentGameClock(const Cursor& games);
 
 struct RemainingTimeTexts {
   std::string yourTime;

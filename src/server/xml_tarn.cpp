@@ -1,6 +1,7 @@
 #include "server/xml_tarn.h"
 
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -51,17 +52,21 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
                                            int mode, DateTime fromDate) {
   std::unique_ptr<TXMLTarn> client(new TXMLTarn(std::move(context)));
   const ServerContext& ctx = client->context_;
+  std::string cause;
   const std::shared_ptr<const XmlDocument> doc = client->TryLoad(
-      client->Url(ctx.host, "mode=player_info&user_name=" + EncodeQueryValue(alias)));
+      client->Url(ctx.host, "mode=player_info&user_name=" + EncodeQueryValue(alias)), cause);
   if (!doc) {
-    ctx.dialogs.ShowMessage(ctx.host + " does not allowed");
+    client->ShowNotAllowed(cause);
     return client;
   }
-  if (doc->Root().ChildCount() == 0) {
+  TS_PLAYER player;
+  if (doc->Root().ChildCount() > 0) player = client->ReadPlayer(doc->Root().Child(0));
+  // Id 0 is what callers take for "not read"; an answer that carries it names no player.
+  if (player.player_id == 0) {
     ctx.dialogs.ShowMessage("Player " + alias + " not found");
     return client;
   }
-  client->Player = client->ReadPlayer(doc->Root().Child(0));
+  client->Player = std::move(player);
   switch (mode) {
     case 0:
       client->LoadCurrentGames();
@@ -82,17 +87,37 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
   return client;
 }
 
-std::shared_ptr<const XmlDocument> TXMLTarn::TryLoad(const std::string& url) const {
+std::shared_ptr<const XmlDocument> TXMLTarn::Load(const std::string& url) const {
+  std::shared_ptr<const XmlDocument> doc = context_.loader.Load(url);
+  // An error page is a failed request, not a list without entries: taken as an empty game list
+  // it would make every stored game look finished.
+  if (doc) {
+    if (const std::string text = doc->Root().OwnText(); !text.empty()) {
+      throw XmlLoadError("The server answered " + url + " with an error: " + text);
+    }
+  }
+  return doc;
+}
+
+std::shared_ptr<const XmlDocument> TXMLTarn::TryLoad(const std::string& url,
+                                                     std::string& cause) const {
   try {
-    return context_.loader.Load(url);
-  } catch (const XmlLoadError&) {
+    std::shared_ptr<const XmlDocument> doc = Load(url);
+    if (!doc) cause = "The server answered " + url + " with nothing";
+    return doc;
+  } catch (const XmlLoadError& error) {
+    cause = error.what();
     return nullptr;
   }
 }
 
+void TXMLTarn::ShowNotAllowed(const std::string& cause) const {
+  context_.dialogs.ShowMessage(context_.host + " does not allowed\n" + cause);
+}
+
 void TXMLTarn::LoadGameList(const std::string& url) {
-  std::shared_ptr<const XmlDocument> doc = context_.loader.Load(url);
-  if (!doc) throw XmlLoadError("No document was loaded from " + url);
+  std::shared_ptr<const XmlDocument> doc = Load(url);
+  if (!doc) throw XmlLoadError("The server answered " + url + " with nothing");
   GameCount = doc->Root().ChildCount();
   Document = std::move(doc);
 }
@@ -214,7 +239,7 @@ TS_PLAYER TXMLTarn::ReadPlayer(const XmlElement& element) const {
   return p;
 }
 
-void TXMLTarn::UpdatePlayers() {
+bool TXMLTarn::UpdatePlayers() {
   TFormDBMonitor& db = context_.db;
   Table& players = db.Players;
   Table& games = db.CurrentGames;
@@ -231,29 +256,41 @@ void TXMLTarn::UpdatePlayers() {
   }
 
   const int playerRows = players.RecordCount();
+  bool complete = true;
   int i = 0;
   while (i < playerRows) {
     const int n = std::min(kPlayerBatchSize, playerRows - i);
     std::string ids;
+    std::unordered_set<int64_t> asked;
     for (int k = 0; k < n; ++k) {
       ++i;
       players.SetRecNo(i);
+      const int64_t id = players.Field("player_id").AsInt();
+      asked.insert(id);
       if (!ids.empty()) ids += ",";
-      ids += std::to_string(players.Field("player_id").AsInt());
+      ids += std::to_string(id);
     }
+    std::string cause;
     const std::shared_ptr<const XmlDocument> doc =
-        TryLoad(Url(context_.host, "mode=player_info&user_id=" + ids));
+        TryLoad(Url(context_.host, "mode=player_info&user_id=" + ids), cause);
     if (!doc) {
-      context_.dialogs.ShowMessage(context_.host + " does not allowed");
+      ShowNotAllowed(cause);
+      complete = false;
       continue;
     }
     const XmlElement root = doc->Root();
     for (int c = 0; c < root.ChildCount(); ++c) {
       TS_PLAYER player = ReadPlayer(root.Child(c));
+      // Only the row of the very player answered is his: a server that answers with someone
+      // else, or with one player more, must not turn other rows into copies of him.
+      if (!asked.contains(player.player_id) || !players.Locate("player_id", player.player_id)) {
+        continue;
+      }
       player.current = player.player_id == Player.player_id;
       db.UpdatePlayer(player);
     }
   }
+  return complete;
 }
 
 int TXMLTarn::FixedTournamentName(int32_t id, std::string& name) {
@@ -322,8 +359,7 @@ TS_TOURNAMENT TXMLTarn::ReadTournament(const XmlElement& element,
 }
 
 void TXMLTarn::LoadTournaments() {
-  const std::shared_ptr<const XmlDocument> doc =
-      context_.loader.Load(Url(context_.host, "mode=tournament_list"));
+  const std::shared_ptr<const XmlDocument> doc = Load(Url(context_.host, "mode=tournament_list"));
   if (!doc) {
     context_.dialogs.ShowMessage("Error to load XML from " + context_.host);
     return;

@@ -47,7 +47,8 @@ class TXMLTarn {
   void ClearGame();
 
   // Adds missing competitors of CurrentGames to Players, then refreshes every Players row.
-  void UpdatePlayers();
+  // False when a batch could not be fetched (reported, its rows unchanged).
+  bool UpdatePlayers();
   // Replaces the rows of Tournaments by the server's tournament list, all or nothing.
   void LoadTournaments();
 
@@ -65,8 +66,13 @@ class TXMLTarn {
 
   std::string Url(const std::string& host, const std::string& query) const;
   void LoadGameList(const std::string& url);
-  // The document, or nothing when it could not be loaded or the server answered nothing.
-  std::shared_ptr<const XmlDocument> TryLoad(const std::string& url) const;
+  // The loader's document; an error page instead of a document throws XmlLoadError.
+  std::shared_ptr<const XmlDocument> Load(const std::string& url) const;
+  // The document, or nothing when it could not be loaded or the server answered nothing; cause
+  // then tells why.
+  std::shared_ptr<const XmlDocument> TryLoad(const std::string& url, std::string& cause) const;
+  // "HOST does not allowed", with the cause on the next line.
+  void ShowNotAllowed(const std::string& cause) const;
   TS_PLAYER ReadPlayer(const XmlElement& element) const;
   TS_TOURNAMENT ReadTournament(const XmlElement& element, const std::string& fixedName) const;
 

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sstream>
 
 #include "sim/sim_server.h"
 #include "sim/world.h"
+#include "support/fakes.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -39,14 +40,40 @@ TEST(CommandLineTest, RefusesWhatItDoesNotUnderstand) {
       {"check", "--refresh"},
       {"--server", "http://x", "load"},
       {"--server", "x:99999", "load"},
+      // milliseconds of these would not fit an int
+      {"watch", "--interval", "2147484"},
+      {"watch", "--interval", "604801"},
+      {"--demo", "--server", "h:1", "load"},
+      {"--data-dir", "", "load"},
   };
   for (const auto& args : bad) {
     EXPECT_THROW(ParseCommandLine(args), UsageError) << ::testing::PrintToString(args);
   }
 }
 
-// The whole program against the simulated server: its files, its output and its exit status.
-TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
+// The program's streams, environment and waits, kept for the test to read.
+struct TestConsole {
+  int Run(const std::vector<std::string>& args) {
+    out.str("");
+    err.str("");
+    waits.clear();
+    const std::atomic<bool> interrupted{false};
+    return RunCommandLine(ParseCommandLine(args),
+                          {out, err, environment, "/nowhere/tarn-monitor", interrupted,
+                           [this](std::chrono::milliseconds ms) {
+                             waits.push_back(ms);
+                             return true;
+                           }});
+  }
+
+  std::ostringstream out;
+  std::ostringstream err;
+  testing::FakeEnvironment environment;
+  std::vector<std::chrono::milliseconds> waits;
+};
+
+// alpha (42) plays beta (7) on Eden.
+sim::World TwoPlayerWorld() {
   sim::World world;
   world.monitoredPlayerId = 42;
   sim::SimPlayer alpha, beta;
@@ -62,20 +89,95 @@ TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
   game.players[0] = {42, "pl", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(2)};
   game.players[1] = {7, "fnu", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(1)};
   world.StartGame(game);
-  sim::SimServer server(world);
+  return world;
+}
+
+// A data folder, a game client that names alpha, and the program run over them.
+class CommandLineRunTest : public ::testing::Test {
+ protected:
+  CommandLineRunTest() : server_(TwoPlayerWorld()) {
+    server_.Start();
+    std::filesystem::create_directories(dir_ / "profile" / "Tarn Frontlines");
+    testing::WriteText(dir_ / "profile" / "Tarn Frontlines" / "settings.ini",
+                       "[misc]\nlast_network_alias=alpha\n");
+    console_.environment.variables["USERPROFILE"] = (dir_ / "profile").string();
+  }
+  int Run(std::vector<std::string> args, const std::string& dataDir = "data") {
+    args.insert(args.begin(), {"--data-dir", (dir_ / dataDir).string(), "--server",
+                               "127.0.0.1:" + std::to_string(server_.Port())});
+    return console_.Run(args);
+  }
+
+  sim::SimServer server_;
+  testing::TempDir dir_;
+  TestConsole console_;
+};
+
+TEST_F(CommandLineRunTest, NamingAPlayerOnANewFolderKeepsHisTurnDatesInTheDecidedZone) {
+  EXPECT_EQ(Run({"player", "alpha"}), 0);
+  EXPECT_EQ(Run({"check"}), 0);
+  EXPECT_EQ(console_.out.str(), "");  // nothing moved, so nothing is announced
+  EXPECT_EQ(Run({"load"}), 0);
+  EXPECT_NE(console_.out.str().find("New games: 0 Updated games: 0 Finished games: 0"),
+            std::string::npos)
+      << console_.out.str();
+}
+
+TEST_F(CommandLineRunTest, ABrokenTableFileIsTheOneErrorOfACommand) {
+  ASSERT_EQ(Run({"load"}), 0);
+  for (const char* file : {"globalsettings.cds", "players.cds"}) {
+    const std::filesystem::path path = dir_ / "data" / "db" / file;
+    ASSERT_TRUE(std::filesystem::is_regular_file(path)) << path;
+    const std::string good = testing::ReadText(path);
+    testing::WriteText(path, "{\"table\": broken");
+    for (const char* command : {"check", "status", "player"}) {
+      EXPECT_EQ(Run({command}), 1) << file << " " << command;
+      const std::string err = console_.err.str();
+      EXPECT_EQ(err.find("Error: "), err.rfind("Error: ")) << err;
+      EXPECT_NE(err.find("Cannot open file"), std::string::npos) << err;
+      EXPECT_EQ(testing::ReadText(path), "{\"table\": broken");
+    }
+    testing::WriteText(path, good);
+  }
+}
+
+TEST_F(CommandLineRunTest, WatchPacesTheRetriesOfAFailedFirstLoadByItsInterval) {
+  server_.SetFault(sim::kXmlPath, sim::Fault{std::chrono::milliseconds(0), 503});
+  EXPECT_EQ(Run({"watch", "--interval", "2", "--ticks", "3"}), 0);
+  using std::chrono::milliseconds;
+  EXPECT_EQ(console_.waits,
+            (std::vector{milliseconds(1000), milliseconds(2000), milliseconds(2000)}));
+}
+
+TEST_F(CommandLineRunTest, PlayersFailsWhenThePlayerCannotBeRead) {
+  server_.SetFault(sim::kXmlPath, sim::Fault{std::chrono::milliseconds(0), 500});
+  EXPECT_EQ(Run({"players"}), 1);
+  EXPECT_NE(console_.err.str().find("Players were updated"), std::string::npos);
+  EXPECT_NE(console_.err.str().find(" does not allowed\n"), std::string::npos);
+}
+
+TEST(CommandLineTest, TheDemoRunsOnItsOwnProfileAndServer) {
+  TestConsole console;
+  EXPECT_EQ(console.Run({"--demo", "player"}), 0);
+  EXPECT_NE(console.out.str().find("Alias: Vesper\n"), std::string::npos) << console.err.str();
+}
+
+// The whole program against the simulated server: its files, its output and its exit status.
+TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
+  sim::SimServer server(TwoPlayerWorld());
   server.Start();
 
   testing::TempDir dir;
   std::filesystem::create_directories(dir / "profile" / "Tarn Frontlines");
   testing::WriteText(dir / "profile" / "Tarn Frontlines" / "settings.ini",
                      "[misc]\nlast_network_alias=alpha\n");
-  setenv("USERPROFILE", (dir / "profile").c_str(), 1);
+  TestConsole console;
+  console.environment.variables["USERPROFILE"] = (dir / "profile").string();
   auto run = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {"--data-dir", (dir / "data").string(), "--server",
                                "127.0.0.1:" + std::to_string(server.Port())});
-    ::testing::internal::CaptureStdout();
-    const int status = RunCommandLine(ParseCommandLine(args), (dir / "tarn-monitor").string());
-    return std::make_pair(status, ::testing::internal::GetCapturedStdout());
+    const int status = console.Run(args);
+    return std::make_pair(status, console.out.str());
   };
 
   auto [status, out] = run({"load"});
@@ -115,16 +217,12 @@ TEST(CommandLineTest, LoadCheckAndStatusAgainstTheServer) {
   testing::WriteText(dir / "profile" / "Tarn Frontlines" / "settings.ini", "[misc]\n");
   server.ClearFaults();
   for (const char* command : {"load", "check", "watch"}) {
-    std::vector<std::string> args = {"--data-dir", (dir / "empty").string(), "--server",
-                                     "127.0.0.1:" + std::to_string(server.Port()), command};
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunCommandLine(ParseCommandLine(args), (dir / "tarn-monitor").string()), 1)
+    EXPECT_EQ(console.Run({"--data-dir", (dir / "empty").string(), "--server",
+                           "127.0.0.1:" + std::to_string(server.Port()), command}),
+              1)
         << command;
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("No player is monitored yet"),
-              std::string::npos)
-        << command;
+    EXPECT_NE(console.err.str().find("No player is monitored yet"), std::string::npos) << command;
   }
-  unsetenv("USERPROFILE");
 }
 
 }  // namespace

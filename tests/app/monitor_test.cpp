@@ -19,7 +19,9 @@ namespace tarn {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 using namespace std::chrono_literals;
 
 class FixedBias : public SystemTimeZone {
@@ -76,6 +78,20 @@ sim::World TestWorld() {
   return w;
 }
 
+// The real HTTP client, with the answers edited on the way in, for documents the simulated
+// server would never send.
+class RewritingHttp : public Http {
+ public:
+  std::string GetText(const std::string& url) override { return rewrite(http_->GetText(url)); }
+  void GetToFile(const std::string& url, const std::filesystem::path& file) override {
+    http_->GetToFile(url, file);
+  }
+  std::function<std::string(std::string)> rewrite = [](std::string text) { return text; };
+
+ private:
+  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+};
+
 class MonitorTest : public ::testing::Test {
  protected:
   MonitorTest() : server_(TestWorld()) {
@@ -103,6 +119,19 @@ class MonitorTest : public ::testing::Test {
     return lines;
   }
 
+  // Every Players row as "id alias current|no", in append order.
+  std::string CurrentMarks() {
+    std::string marks;
+    Table& players = db_->Players;
+    for (int r = 1; r <= players.RecordCount(); ++r) {
+      players.SetRecNo(r);
+      if (!marks.empty()) marks += ", ";
+      marks += players.Field("player_id").AsText() + " " + players.Field("alies").AsText() +
+               (players.Field("current").AsBool() ? " current" : " no");
+    }
+    return marks;
+  }
+
   std::vector<int64_t> StoredGameIds() {
     std::vector<int64_t> ids;
     Table& games = db_->CurrentGames;
@@ -125,8 +154,8 @@ class MonitorTest : public ::testing::Test {
   RecordingView view_;
   sim::SimServer server_;
   std::string host_;
-  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
-  HttpXmlLoader loader_{*http_};
+  RewritingHttp http_;
+  HttpXmlLoader loader_{http_};
   std::unique_ptr<TFormDBMonitor> db_;
   std::unique_ptr<Monitor> monitor_;
 };
@@ -212,7 +241,7 @@ TEST_F(MonitorTest, AnUnreachableServerChangesNothingAndTheNextTickAfterItWorks)
   stored.own_side = "pl";
   stored.competitor_name = "beta";
   db_->InsertCurrentGame(stored);
-  EXPECT_THAT(dialogs_.messages, ElementsAre(host_ + " does not allowed"));
+  EXPECT_THAT(dialogs_.messages, ElementsAre(StartsWith(host_ + " does not allowed\n")));
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - alpha");
 
   EXPECT_EQ(monitor_->CheckInterval, 10 * 60000);  // the periods were still read
@@ -270,7 +299,7 @@ TEST_F(MonitorTest, ANewMonitoredPlayerTakesOverWithoutAnnouncingTheOldGamesAsFi
   EXPECT_EQ(monitor_->MonitoredAlias, "gamma");
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - gamma - 1600");
   EXPECT_THAT(StoredGameIds(), ElementsAre(101, 103));
-  EXPECT_EQ(db_->Players.RecordCount(), 1);  // gamma's details replaced alpha's row
+  EXPECT_EQ(CurrentMarks(), "42 alpha no, 8 gamma current");
 
   monitor_->Timer1Timer();
   EXPECT_EQ(monitor_->Alerts().Messages().Count(), 1);  // only the first summary
@@ -321,7 +350,45 @@ TEST_F(MonitorTest, EveryTickLeavesItsChangesOnDisk) {
   EXPECT_THAT(otherDialogs.errors, IsEmpty());
 }
 
-TEST_F(MonitorTest, ABrokenGameChangesNeitherTheGamesNorThePlayer) {
+TEST_F(MonitorTest, AnUnreadableGameIsLeftOutAndReportedWithoutHidingTheOthers) {
+  Start();
+  monitor_->Timer1Timer();
+  server_.Edit([](sim::World& w) {
+    w.GetGame(101).players[1].status = 40000;  // alpha's status there is no small integer
+    w.MoveCompetitor(100);
+    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+  });
+  EXPECT_FALSE(monitor_->Check());
+  // 101 is neither announced finished nor deleted; the others are announced as usual.
+  EXPECT_THAT(Messages(), ElementsAre(::testing::_, "12:12:09 Updated game: with beta on Eden",
+                                      "12:12:09 New game: with delta on Station \"Thunder\""));
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101, 102));
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_THAT(dialogs_.errors[0], HasSubstr("Game 101: "));
+  EXPECT_THAT(dialogs_.errors[0], HasSubstr("'status'"));
+
+  // With the id unreadable too, the check cannot tell which game it was: nothing is finished.
+  server_.Edit([](sim::World& w) {
+    w.FinishGame(100, 42, sim::kWon);
+    w.GetGame(101).players[1].status = 1;
+  });
+  http_.rewrite = [](std::string text) {
+    const std::string id = "id=\"102\"";
+    const size_t at = text.find(id);
+    return at == std::string::npos ? text : text.replace(at, id.size(), "id=\"x\"");
+  };
+  dialogs_.errors.clear();
+  EXPECT_FALSE(monitor_->Check());
+  EXPECT_EQ(monitor_->Alerts().Messages().Count(), 3);
+  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101, 102));
+  EXPECT_THAT(dialogs_.errors, ElementsAre(HasSubstr("Game number 2: ")));
+
+  http_.rewrite = [](std::string text) { return text; };
+  EXPECT_TRUE(monitor_->Check());
+  EXPECT_THAT(Messages().back(), "12:12:09 Finished game: with beta on Eden");
+}
+
+TEST_F(MonitorTest, AnUnreadableGameDuringAPlayerChangeKeepsTheReadableOnes) {
   Start();
   monitor_->Timer1Timer();
   server_.Edit([](sim::World& w) {
@@ -329,18 +396,78 @@ TEST_F(MonitorTest, ABrokenGameChangesNeitherTheGamesNorThePlayer) {
     broken.players[1].status = 40000;  // gamma's status is no small integer
     w.StartGame(broken);
   });
-  EXPECT_FALSE(monitor_->SaveMonitoredPlayer("gamma"));
-  EXPECT_EQ(monitor_->MonitoredAlias, "alpha");
-  ASSERT_TRUE(db_->Players.Locate("current", true));
-  EXPECT_EQ(db_->Players.Field("alies").AsText(), "alpha");
-  EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
-  ASSERT_EQ(dialogs_.errors.size(), 1u);
-  EXPECT_THAT(dialogs_.errors[0], ::testing::HasSubstr("'status'"));
+  EXPECT_TRUE(monitor_->SaveMonitoredPlayer("gamma"));
+  EXPECT_EQ(monitor_->MonitoredAlias, "gamma");
+  EXPECT_THAT(StoredGameIds(), ElementsAre(101));
+  EXPECT_THAT(dialogs_.errors, ElementsAre(HasSubstr("Game 104: ")));
+}
 
-  ASSERT_TRUE(monitor_->DeleteCurrentGames());
-  server_.Edit([](sim::World& w) { w.GetGame(104).players[1].playerId = 42; });
-  EXPECT_FALSE(monitor_->LoadCurrentGames());  // the table is not filled half-way
-  EXPECT_THAT(StoredGameIds(), IsEmpty());
+TEST_F(MonitorTest, EachPlayerHasOneRowAndOnlyTheMonitoredOneIsCurrent) {
+  Start();
+  monitor_->Timer1Timer();
+  ASSERT_TRUE(monitor_->UpdatePlayers());  // stores the competitors beta and gamma
+  EXPECT_EQ(CurrentMarks(), "42 alpha current, 7 beta no, 8 gamma no");
+  ASSERT_TRUE(monitor_->SaveMonitoredPlayer("beta"));
+  EXPECT_EQ(CurrentMarks(), "42 alpha no, 7 beta current, 8 gamma no");
+  ASSERT_TRUE(monitor_->UpdatePlayers());
+  ASSERT_TRUE(monitor_->SaveMonitoredPlayer("alpha"));
+  ASSERT_TRUE(monitor_->UpdatePlayers());
+  EXPECT_EQ(CurrentMarks(), "42 alpha current, 7 beta no, 8 gamma no");
+}
+
+TEST_F(MonitorTest, AnAliasTooLongForThePlayersTableIsRefusedBeforeAnyRequest) {
+  Start();
+  const std::string before = CurrentMarks();
+  const int lookups = server_.RequestCount(sim::XmlModeKey("player_info"));
+  EXPECT_FALSE(monitor_->SaveMonitoredPlayer(std::string(61, 'x')));
+  EXPECT_THAT(dialogs_.errors, ElementsAre(HasSubstr("longer than the 60 characters")));
+  EXPECT_EQ(server_.RequestCount(sim::XmlModeKey("player_info")), lookups);
+  EXPECT_EQ(CurrentMarks(), before);
+  EXPECT_EQ(monitor_->MonitoredAlias, "alpha");
+
+  std::string sixtyLetters;  // counted in characters, not bytes
+  for (int i = 0; i < 60; ++i) sixtyLetters += "\xD0\x96";
+  EXPECT_FALSE(monitor_->SaveMonitoredPlayer(sixtyLetters));
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Player " + sixtyLetters + " not found"));
+}
+
+TEST_F(MonitorTest, NamingAPlayerFirstDecidesTheTimeZoneBeforeHisGamesAreStored) {
+  db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
+  db_->FormCreate(dir_ / "data");
+  monitor_ = std::make_unique<Monitor>(
+      MonitorServices{*db_, loader_, dialogs_, clock_, env_, registry_, bias_, host_}, &view_);
+  ASSERT_TRUE(monitor_->SaveMonitoredPlayer("alpha"));  // before any start-up
+  EXPECT_EQ(db_->GlobalSettings.Field("time_zone_h").AsInt(), 1);
+  monitor_.reset();
+  db_.reset();
+
+  Start();
+  monitor_->Timer1Timer();
+  EXPECT_THAT(Messages(), ElementsAre("12:12:09 Checking result: New games: 0 Updated games: 0 "
+                                      "Finished games: 0"));
+}
+
+TEST_F(MonitorTest, PlayersAreNotCountedAsRefreshedByATickThatReachedNobody) {
+  db_ = std::make_unique<TFormDBMonitor>(dialogs_, clock_);
+  db_->FormCreate(dir_ / "data");
+  db_->GlobalSettings.Edit();
+  db_->GlobalSettings.SetField("last_sync", DateTime(clock_.now.Days() - 2.0));
+  db_->GlobalSettings.Post();
+  db_->Close();
+  Down();
+  Start();
+  const DateTime lastSync = db_->GlobalSettings.Field("last_sync").AsDateTime();
+  ASSERT_LT(monitor_->NextPlayersRefresh.TotalMilliseconds(), clock_.now.TotalMilliseconds());
+  monitor_->Timer1Timer();
+  EXPECT_EQ(db_->GlobalSettings.Field("last_sync").AsDateTime().TotalMilliseconds(),
+            lastSync.TotalMilliseconds());
+  EXPECT_FALSE(monitor_->UpdatePlayers());
+  EXPECT_THAT(dialogs_.messages.back(), "Players were updated");
+
+  server_.ClearFaults();
+  monitor_->Timer1Timer();
+  EXPECT_TRUE(db_->GlobalSettings.Field("last_sync").AsDateTime().SameSecond(clock_.now));
+  EXPECT_TRUE(db_->Players.Locate("player_id", 7));
 }
 
 TEST_F(MonitorTest, OneTickAtATime) {

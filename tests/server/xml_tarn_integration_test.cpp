@@ -129,7 +129,9 @@ TEST_F(XmlTarnOverHttpTest, FaultsGiveTheirMessageOrErrorAndChangeNoTable) {
     server_.SetFault(sim::kXmlPath, fault);
     dialogs_.messages.clear();
     EXPECT_EQ(Create("alpha", 0)->Player.player_id, 0);
-    EXPECT_THAT(dialogs_.messages, ElementsAre(host_ + " does not allowed"));
+    // The cause follows on the next line.
+    EXPECT_THAT(dialogs_.messages,
+                ElementsAre(::testing::MatchesRegex(host_ + " does not allowed\n.+")));
     EXPECT_THROW(client->LoadCurrentGames(), XmlLoadError);
     EXPECT_EQ(client->GameCount, gameCount);
     EXPECT_THROW(client->LoadTournaments(), XmlLoadError);

@@ -107,8 +107,9 @@ TEST_F(XmlTarnTest, CreateReportsUnknownAndUnreachablePlayersAndReturnsUnread) {
     EXPECT_EQ(client->Mode, 0);
     EXPECT_EQ(client->GameCount, 0);
   }
-  EXPECT_THAT(dialogs_.messages,
-              ElementsAre("Player ghost not found", "tarn.test does not allowed"));
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Player ghost not found",
+                                             "tarn.test does not allowed\nCannot connect to " +
+                                                 kBase + "mode=player_info&user_name=nobody"));
   EXPECT_EQ(loader_.requests.size(), 2u);  // no game list was asked for
 }
 
@@ -308,8 +309,9 @@ TEST_F(XmlTarnTest, UpdatePlayersReportsAFailingBatchAndGoesOn) {
   }
   loader_.Answer(kBase + "mode=player_info&user_id=2",
                  "<players>" + PlayerXml(2, "second") + "</players>");
-  client->UpdatePlayers();
-  EXPECT_THAT(dialogs_.messages, ElementsAre("tarn.test does not allowed"));
+  EXPECT_FALSE(client->UpdatePlayers());
+  EXPECT_THAT(dialogs_.messages, ElementsAre("tarn.test does not allowed\nCannot connect to " +
+                                             kBase + "mode=player_info&user_id=1"));
   ASSERT_TRUE(db_.Players.Locate("player_id", 2));
   EXPECT_EQ(db_.Players.Field("alies").AsText(), "second");
 }
@@ -392,8 +394,83 @@ TEST_F(XmlTarnTest, AnEmptyAnswerIsNoDocument) {
   loader_.Answer(kBase + "mode=tournament_list", "");
   client->LoadTournaments();
   EXPECT_THAT(dialogs_.messages,
-              ElementsAre("tarn.test does not allowed", "tarn.test does not allowed",
+              ElementsAre("tarn.test does not allowed\nThe server answered " + kBase +
+                              "mode=player_info&user_name=quiet with nothing",
+                          "tarn.test does not allowed\nThe server answered " + kBase +
+                              "mode=player_info&user_id=5 with nothing",
                           "Error to load XML from tarn.test"));
+}
+
+TEST_F(XmlTarnTest, AnErrorPageIsAFailedRequestEverywhere) {
+  const std::string errorPage = "<error code=\"500\">Internal server error</error>";
+  AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
+  auto client = Create(0);
+  loader_.Answer(kBase + "mode=tournament_list",
+                 "<tournaments>" + TournamentXml(99) + "</tournaments>");
+  client->LoadTournaments();
+
+  for (const char* query : {"mode=games_current&user_id=42", "mode=tournament_list",
+                            "mode=player_info&user_name=alpha", "mode=player_info&user_id=42"}) {
+    loader_.Answer(kBase + query, errorPage);
+  }
+  EXPECT_THROW(client->LoadCurrentGames(), XmlLoadError);
+  EXPECT_EQ(client->GameCount, 1);
+  EXPECT_THROW(client->LoadTournaments(), XmlLoadError);
+  EXPECT_EQ(db_.Tournaments.RecordCount(), 1);
+  EXPECT_EQ(Create(0)->Player.player_id, 0);
+  db_.Players.Append();
+  db_.Players.SetField("player_id", 42);
+  db_.Players.SetField("alies", "kept");
+  db_.Players.Post();
+  EXPECT_FALSE(client->UpdatePlayers());
+  EXPECT_EQ(db_.Players.Field("alies").AsText(), "kept");
+  const std::string cause = " with an error: Internal server error";
+  EXPECT_THAT(dialogs_.messages, ElementsAre("tarn.test does not allowed\nThe server answered " +
+                                                 kBase + "mode=player_info&user_name=alpha" + cause,
+                                             "tarn.test does not allowed\nThe server answered " +
+                                                 kBase + "mode=player_info&user_id=42" + cause));
+}
+
+TEST_F(XmlTarnTest, APlayerAnswerWithIdZeroNamesNoPlayer) {
+  loader_.Answer(kBase + "mode=player_info&user_name=zero",
+                 "<players>" + PlayerXml(0, "zero") + "</players>");
+  auto client = TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "zero", 0, {});
+  EXPECT_EQ(client->Player.player_id, 0);
+  EXPECT_EQ(client->Player.alies, "");
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Player zero not found"));
+  EXPECT_EQ(loader_.requests.size(), 1u);
+}
+
+TEST_F(XmlTarnTest, UpdatePlayersWritesEachAnswerOnlyOntoItsOwnRow) {
+  auto client = Create(4);
+  for (const auto& [id, alias] : {std::pair{42, "alpha"}, {7, "beta"}, {8, "gamma"}}) {
+    db_.Players.Append();
+    db_.Players.SetField("player_id", id);
+    db_.Players.SetField("alies", alias);
+    db_.Players.SetField("current", id == 42);
+    db_.Players.Post();
+  }
+  // The server mixes the players up: 42 gets 7's details, 7 gets itself and one player more,
+  // 8 gets a stranger.
+  loader_.Answer(kBase + "mode=player_info&user_id=42",
+                 "<players>" + PlayerXml(7, "beta", "1") + "</players>");
+  loader_.Answer(
+      kBase + "mode=player_info&user_id=7",
+      "<players>" + PlayerXml(7, "beta", "1777") + PlayerXml(42, "alpha", "2") + "</players>");
+  loader_.Answer(kBase + "mode=player_info&user_id=8",
+                 "<players>" + PlayerXml(99, "stranger") + "</players>");
+  EXPECT_TRUE(client->UpdatePlayers());
+
+  Table& players = db_.Players;
+  ASSERT_EQ(players.RecordCount(), 3);
+  std::vector<std::string> rows;
+  for (int r = 1; r <= 3; ++r) {
+    players.SetRecNo(r);
+    rows.push_back(players.Field("player_id").AsText() + " " + players.Field("alies").AsText() +
+                   " " + players.Field("score_glicko").AsText() + " " +
+                   players.Field("current").AsText());
+  }
+  EXPECT_THAT(rows, ElementsAre("42 alpha  True", "7 beta 1777 False", "8 gamma  False"));
 }
 
 TEST_F(XmlTarnTest, NumbersTooLargeForTheirColumnsAreRefusedWhileReading) {
