@@ -4,12 +4,14 @@
 #include <exception>
 #include <stdexcept>
 #include <unordered_set>
+#include <utility>
 
 #include "game/game_client_settings.h"
 #include "game/game_directories.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/system_time_zone.h"
+#include "platform/xml.h"
 #include "server/attribute_reader.h"
 #include "server/server_data_error.h"
 #include "server/time_zone.h"
@@ -28,6 +30,18 @@ int64_t Period(const Value& value) { return std::max<int64_t>(0, value.AsInt());
 
 // The alias is empty: nothing can be checked until a player is named.
 [[noreturn]] void NoMonitoredPlayer() { throw std::runtime_error(kNoMonitoredPlayer); }
+
+// "5 current games, 1 new, 2 finished", or "..., nothing new".
+std::string FoundText(int games, int newGames, int updatedGames, int finishedGames) {
+  std::string text = std::to_string(games) + (games == 1 ? " current game" : " current games");
+  if (newGames + updatedGames + finishedGames == 0) return text + ", nothing new";
+  const std::pair<int, const char*> counts[] = {
+      {newGames, " new"}, {updatedGames, " updated"}, {finishedGames, " finished"}};
+  for (const auto& [count, what] : counts) {
+    if (count > 0) text += ", " + std::to_string(count) + what;
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -58,6 +72,41 @@ bool Monitor::Guarded(const std::function<void()>& operation) {
   }
   busy_ = false;
   return ok;
+}
+
+bool Monitor::GuardedCheck(const std::function<CheckOutcome()>& check) {
+  if (busy_) return false;
+  CheckOutcome outcome;
+  const bool ok = Guarded([&] {
+    try {
+      outcome = check();
+    } catch (const XmlLoadError& e) {
+      outcome = {CheckOutcome::Result::Unreachable, {}, {}, e.what()};
+      throw;
+    } catch (const std::exception& e) {
+      outcome = {CheckOutcome::Result::Failed, {}, {}, e.what()};
+      throw;
+    }
+  });
+  outcome.time = s_.clock.Now();
+  if (outcome.result != CheckOutcome::Result::Checked) {
+    const bool failingAlready = lastCheck_.result == CheckOutcome::Result::Unreachable ||
+                                lastCheck_.result == CheckOutcome::Result::Failed;
+    outcome.since = failingAlready ? lastCheck_.since : outcome.time;
+  }
+  lastCheck_ = std::move(outcome);
+  return ok;
+}
+
+CheckOutcome Monitor::NoPlayerOutcome() const {
+  if (MonitoredAlias.empty()) return {CheckOutcome::Result::Failed, {}, {}, kNoMonitoredPlayer};
+  if (!lookupFailure_.empty()) {
+    return {CheckOutcome::Result::Unreachable, {}, {}, lookupFailure_};
+  }
+  return {CheckOutcome::Result::Failed,
+          {},
+          {},
+          "The server does not know the player " + MonitoredAlias};
 }
 
 void Monitor::PrepareStartup() {
@@ -131,6 +180,7 @@ TXMLTarn* Monitor::EnsureServerClient(int mode, bool* created) {
   if (created) *created = false;
   if (ServerClient || MonitoredAlias.empty()) return ServerClient.get();
   std::unique_ptr<TXMLTarn> client = CreateClient(MonitoredAlias, mode);
+  lookupFailure_ = client->LookupFailure;
   // A client whose player could not be read is not kept: the next tick asks again, and no check
   // ever runs on a list that was not loaded.
   if (client->Player.player_id == 0) return nullptr;
@@ -170,22 +220,26 @@ void Monitor::UpdateCaption(const char* prefix) {
 }
 
 int Monitor::Timer1Timer() {
-  Guarded([this] {
+  GuardedCheck([this] {
     Table& games = s_.db.CurrentGames;
     const int selected = games.RecNo();
+    bool listed = false;
     if (FirstRun) {
       timerInterval_ = kFirstTickRetryInterval;
       // Until a player could be read the quiet first load has not happened; like a first load
       // that failed, it is tried again a minute later.
-      if (SynchronizeCurrentGames()) {
+      listed = SynchronizeCurrentGames();
+      if (listed) {
         FirstRun = false;
         timerInterval_ = CheckInterval;
       }
     } else {
       CheckCurrentGames();
+      listed = ServerClient != nullptr;
     }
     RefreshPlayersWhenDue();
     if (selected > 0 && games.RecordCount() > 0) games.SetRecNo(selected);
+    return listed ? CheckOutcome{CheckOutcome::Result::Checked, {}, {}, found_} : NoPlayerOutcome();
   });
   return timerInterval_;
 }
@@ -262,6 +316,7 @@ bool Monitor::SynchronizeCurrentGames() {
     finishedGames = static_cast<int>(finished.size());
     if (games.RecordCount() > 1) games.SetRecNo(1);
   }
+  found_ = FoundText(games.RecordCount(), newGames, updatedGames, finishedGames);
   writer_.AddSummary(s_.clock.Now(), newGames, updatedGames, finishedGames);
   return true;
 }
@@ -296,8 +351,11 @@ int Monitor::CheckCurrentGames() {
   if (!client) return 0;
   const GameList listed = ListedGames(*client);
   int result = 0;
+  int newGames = 0, updatedGames = 0, finishedGames = 0;
   for (const TS_CURRGAME& game : listed.games) {
     const int merge = s_.db.MergeCurrentGame(game);
+    newGames += merge == 1;
+    updatedGames += merge == 2;
     if (merge == 1 || merge == 2) {
       writer_.AddGameMessage(merge == 1 ? GameMessageKind::New : GameMessageKind::Updated,
                              s_.clock.Now(), game.own_side, game.competitor_name,
@@ -312,8 +370,10 @@ int Monitor::CheckCurrentGames() {
         GameMessageKind::Finished, s_.clock.Now(), games.Field("own_side").AsText(),
         games.Field("competitor_name").AsText(), games.Field("map_name").AsText());
     result = 1;
+    ++finishedGames;
     games.Delete();
   }
+  found_ = FoundText(games.RecordCount(), newGames, updatedGames, finishedGames);
   if (result == 1) {
     alerts_.Select(MessageCount);
     alerts_.Show();
@@ -339,9 +399,10 @@ bool Monitor::DeleteCurrentGames() {
 
 bool Monitor::LoadCurrentGames() {
   bool loaded = false;
-  const bool ok = Guarded([this, &loaded] {
+  const bool ok = GuardedCheck([this, &loaded] {
     if (MonitoredAlias.empty()) NoMonitoredPlayer();
     loaded = SynchronizeCurrentGames();
+    return loaded ? CheckOutcome{CheckOutcome::Result::Checked, {}, {}, found_} : NoPlayerOutcome();
   });
   return ok && loaded;
 }
@@ -357,10 +418,12 @@ bool Monitor::UpdatePlayers() {
 
 bool Monitor::Check() {
   bool asked = false;
-  const bool ok = Guarded([this, &asked] {
+  const bool ok = GuardedCheck([this, &asked] {
     if (MonitoredAlias.empty()) NoMonitoredPlayer();
     CheckCurrentGames();
     asked = ServerClient != nullptr && listComplete_;
+    return ServerClient ? CheckOutcome{CheckOutcome::Result::Checked, {}, {}, found_}
+                        : NoPlayerOutcome();
   });
   return ok && asked;
 }

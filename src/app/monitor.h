@@ -38,6 +38,16 @@ inline constexpr const char* kNoMonitoredPlayer =
     "No player is monitored yet: name one in the player window or with "
     "\"tarn-monitor player ALIAS\"";
 
+// How the last check of the current games ended (a timer tick, or a load or check by hand), so a
+// window can tell at a glance whether the monitor is blind.
+struct CheckOutcome {
+  enum class Result { None, Checked, Unreachable, Failed };
+  Result result = Result::None;
+  DateTime time;     // when it ended
+  DateTime since;    // Unreachable and Failed: when the checks began to fail
+  std::string text;  // Checked: what was found; Unreachable: why no list came; Failed: the error
+};
+
 // The tray and the caption: the window draws them, the command line ignores them.
 class MonitorView {
  public:
@@ -82,7 +92,12 @@ class Monitor {
   // The close button of the notification window.
   void AlertWindowClosed();
 
+  // Runs one tick, command or window step: skipped while another runs (false), errors reported
+  // (false), changed tables saved.
+  bool Guarded(const std::function<void()>& operation);
+
   const std::string& Caption() const { return caption_; }
+  const CheckOutcome& LastCheck() const { return lastCheck_; }
   int TimerInterval() const { return timerInterval_; }
   AlertMessages& Alerts() { return alerts_; }
 
@@ -112,8 +127,11 @@ class Monitor {
     bool unreadableWithoutId = false;
   };
 
-  // Runs one tick or command: skipped while another runs, errors reported, changed tables saved.
-  bool Guarded(const std::function<void()>& operation);
+  // Guarded, for an operation that checks the games; what it answers, or the error that ended
+  // it, becomes the last check's outcome.
+  bool GuardedCheck(const std::function<CheckOutcome()>& check);
+  // The outcome of a check that could not ask the server for the list.
+  CheckOutcome NoPlayerOutcome() const;
   // The server client for the monitored player, created when absent; nullptr while the player
   // cannot be read. `created` tells whether this call created it (its list is then fresh).
   TXMLTarn* EnsureServerClient(int mode, bool* created = nullptr);
@@ -145,7 +163,10 @@ class Monitor {
   std::string caption_ = "Tarn Monitor";
   int timerInterval_ = kFirstTickInterval;
   bool busy_ = false;
-  bool listComplete_ = true;  // whether the last list read had no unreadable element
+  bool listComplete_ = true;   // whether the last list read had no unreadable element
+  std::string lookupFailure_;  // why the last lookup of the monitored player got no answer
+  std::string found_;          // what the last check that loaded a list found
+  CheckOutcome lastCheck_;
 };
 
 }  // namespace tarn

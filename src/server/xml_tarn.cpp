@@ -57,6 +57,7 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
       client->Url(ctx.host, "mode=player_info&user_name=" + EncodeQueryValue(alias)), cause);
   if (!doc) {
     client->ShowNotAllowed(cause);
+    client->LookupFailure = cause;
     return client;
   }
   TS_PLAYER player;

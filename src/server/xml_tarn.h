@@ -58,6 +58,8 @@ class TXMLTarn {
   std::shared_ptr<const XmlDocument> Document;
   int GameCount = 0;
   TS_PLAYER Player;
+  // Why the player could not be fetched at creation; empty when the server answered the lookup.
+  std::string LookupFailure;
   TS_CURRGAME Game;
   int Mode = 0;
 

@@ -505,6 +505,63 @@ TEST_F(MonitorTest, UpdatePlayersTellsItIsDoneAlsoWithoutAPlayer) {
   EXPECT_THAT(dialogs_.errors, ElementsAre(kNoMonitoredPlayer, kNoMonitoredPlayer));
 }
 
+TEST_F(MonitorTest, TheLastCheckTellsWhatItFoundOrSinceWhenTheServerGaveNoList) {
+  using Result = CheckOutcome::Result;
+  Down();
+  Start();
+  EXPECT_EQ(monitor_->LastCheck().result, Result::None);
+  const DateTime start = clock_.now;
+  monitor_->Timer1Timer();  // the player could not be looked up
+  EXPECT_EQ(monitor_->LastCheck().result, Result::Unreachable);
+  EXPECT_THAT(monitor_->LastCheck().text, HasSubstr("503"));
+  EXPECT_EQ(monitor_->LastCheck().since, start);
+
+  clock_.now = DateTime(start.Days() + 1.0 / 1440);
+  monitor_->Timer1Timer();
+  EXPECT_EQ(monitor_->LastCheck().time, clock_.now);
+  EXPECT_EQ(monitor_->LastCheck().since, start);  // failing since the first failure
+
+  server_.ClearFaults();
+  monitor_->Timer1Timer();
+  EXPECT_EQ(monitor_->LastCheck().result, Result::Checked);
+  EXPECT_EQ(monitor_->LastCheck().text, "2 current games, nothing new");
+
+  server_.Edit([](sim::World& w) {
+    w.MoveCompetitor(100);
+    w.FinishGame(101, 42, sim::kLost);
+    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+  });
+  monitor_->Timer1Timer();
+  EXPECT_EQ(monitor_->LastCheck().text, "2 current games, 1 new, 1 updated, 1 finished");
+
+  server_.SetFault(sim::XmlModeKey("games_current"),
+                   sim::Fault{0ms, 0, sim::Fault::Body::ClosedConnection});
+  clock_.now = DateTime(start.Days() + 2.0 / 1440);
+  EXPECT_FALSE(monitor_->Check());
+  EXPECT_EQ(monitor_->LastCheck().result, Result::Unreachable);
+  EXPECT_EQ(monitor_->LastCheck().since, clock_.now);
+  EXPECT_EQ(monitor_->LastCheck().text, dialogs_.errors.back());
+}
+
+TEST_F(MonitorTest, ALastCheckWithoutAPlayerToAskSaysWhy) {
+  const struct {
+    const char* settings;
+    const char* text;
+  } cases[] = {
+      {"[misc]\nlast_network_alias=ghost\n", "The server does not know the player ghost"},
+      {"[misc]\n", kNoMonitoredPlayer},
+  };
+  for (const auto& c : cases) {
+    testing::WriteText(dir_ / "profile" / "Tarn Frontlines" / "settings.ini", c.settings);
+    Start();
+    monitor_->Timer1Timer();
+    EXPECT_EQ(monitor_->LastCheck().result, CheckOutcome::Result::Failed) << c.settings;
+    EXPECT_EQ(monitor_->LastCheck().text, c.text);
+    monitor_.reset();
+    db_.reset();
+  }
+}
+
 TEST_F(MonitorTest, CaptionOnALaterShowingAndUnusableCheckPeriods) {
   Start();
   monitor_->IdentifyPlayer();
