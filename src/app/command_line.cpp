@@ -5,16 +5,10 @@
 #include <string_view>
 
 #include "app/console_dialogs.h"
-#include "app/demo.h"
 #include "app/monitor.h"
+#include "app/monitor_session.h"
 #include "app/remaining_time.h"
 #include "platform/clock.h"
-#include "platform/data_dir.h"
-#include "platform/environment.h"
-#include "platform/http.h"
-#include "platform/registry.h"
-#include "platform/system_time_zone.h"
-#include "platform/xml.h"
 #include "server/server_address.h"
 #include "store/db_monitor.h"
 
@@ -86,15 +80,6 @@ std::string Cell(const std::string& text, size_t width) {
   size_t characters = 0;
   for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   return text + std::string(width > characters ? width - characters : 0, ' ') + " ";
-}
-
-bool EveryTableOpen(const TFormDBMonitor& db) {
-  for (const Table* table :
-       {&db.Players, &db.Maps, &db.CurrentGames, &db.GlobalSettings, &db.InterfaceSettings,
-        &db.UserSettings, &db.PlayerGames, &db.Tournaments}) {
-    if (!table->Active()) return false;
-  }
-  return true;
 }
 
 // One run of a command: the command line and everything the commands work on.
@@ -314,40 +299,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 int RunCommandLine(const CommandLine& cl, const Console& console) {
   ConsoleDialogs dialogs(console.err);
   try {
-    std::optional<DemoServer> demo;
-    std::optional<std::string> dataDirOption = cl.dataDir;
-    std::optional<std::string> serverOption = cl.server;
-    std::map<std::string, std::string> demoVariables;
-    if (cl.demo) {
-      demo.emplace();
-      if (!dataDirOption) dataDirOption = demo->DataDir().string();
-      serverOption = demo->Host();
-      demoVariables["USERPROFILE"] = demo->ProfileDir().string();
-    }
-    const OverlayEnvironment environment(console.environment, std::move(demoVariables));
-    const std::filesystem::path dataDir = ResolveDataDir(
-        dataDirOption ? std::optional<std::filesystem::path>(*dataDirOption) : std::nullopt,
-        environment, console.executablePath.parent_path());
-    const DataDirLock lock(dataDir);
-    const std::string host = ResolveServerHost(serverOption, environment);
-
-    SystemClock clock;
-    TFormDBMonitor db(dialogs, clock);
-    db.FormCreate(dataDir);
-    // A table that could not be opened has been reported; running on without it would only
-    // add errors that follow from it.
-    if (!EveryTableOpen(db)) {
-      console.err << "Nothing was changed. Repair the file, or move it away to start its table "
-                     "afresh.\n";
+    MonitorSession session({cl.dataDir, cl.server, cl.demo}, console.environment,
+                           console.executablePath.parent_path(), dialogs);
+    if (!session.LoadTables()) {
+      console.err << kRepairTableAdvice << "\n";
       return 1;
     }
-    const std::unique_ptr<Http> http = MakeCurlHttp();
-    HttpXmlLoader loader(*http);
-    const std::unique_ptr<Registry> registry = MakeSystemRegistry(environment);
-    const OsTimeZone timeZone;
-    Monitor monitor(
-        {db, loader, dialogs, clock, environment, *registry, timeZone, host, kTimeFormat});
-    CommandRun run{cl, console, monitor, db, clock, dialogs};
+    TFormDBMonitor& db = session.Db();
+    Monitor monitor(session.Services(kTimeFormat));
+    CommandRun run{cl, console, monitor, db, session.SessionClock(), dialogs};
     if (cl.demo && !FindCommand(cl.command)->startUp && !cl.alias) {
       // A demo folder is new on every run: the games are loaded first so there is something
       // to show.
