@@ -1,16 +1,12 @@
 #include "store/table_file.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
-#include <sstream>
-#include <system_error>
 
 #include "platform/atomic_file.h"
 #include "store/value_text.h"
@@ -328,19 +324,6 @@ std::vector<int> MatchColumns(const Json& fileColumns, const std::vector<ColumnD
   return matched;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
-  std::error_code error;
-  if (std::filesystem::is_directory(file, error)) {
-    throw std::system_error(std::make_error_code(std::errc::is_a_directory));
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::system_error(errno, std::generic_category());
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw std::system_error(errno, std::generic_category());
-  return std::move(text).str();
-}
-
 // Reads a table file in one pass: the header into a small document, each row's values straight
 // into the table's columns. The rows come after the header, as this program writes them.
 class TableFileReader final : public nlohmann::json_sax<Json> {
@@ -520,9 +503,9 @@ TableRows ReadTableFile(const std::filesystem::path& file, std::string_view tabl
   const std::string prefix = "Cannot open file \"" + file.string() + "\". ";
   std::string text;
   try {
-    text = ReadWholeFile(file);
-  } catch (const std::system_error& error) {
-    throw TableFileError(prefix + error.code().message());
+    text = ReadRegularFile(file, kLargestTableFileMegabytes);
+  } catch (const FileReadError& error) {
+    throw TableFileError(prefix + error.what());
   }
   try {
     return ParseTableFileText(text, tableName, columns);

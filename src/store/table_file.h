@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,9 @@ class TableFileError : public std::runtime_error {
 
 using TableRows = std::vector<std::vector<Value>>;
 
+// A table file beyond this is no table of ours, and reading it could exhaust the memory.
+constexpr std::uintmax_t kLargestTableFileMegabytes = 512;
+
 // The JSON form of one table:
 //   {"table": name, "version": 1, "columns": [{"name", "type", "size"}...], "rows": [[...]...]}
 // with integers, texts, booleans, datetimes as "yyyy-MM-dd HH:mm:ss.zzz" and null for empty.
@@ -33,7 +37,8 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
 TableRows ParseTableFileText(std::string_view text, std::string_view tableName,
                              const std::vector<ColumnDef>& columns);
 
-// ParseTableFileText on the file's content; errors name the file.
+// ParseTableFileText on the file's content; errors name the file. Only a regular file of at most
+// kLargestTableFileMegabytes is read.
 TableRows ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
                         const std::vector<ColumnDef>& columns);
 // Writes the file atomically: on failure the old file stays intact.

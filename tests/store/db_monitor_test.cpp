@@ -2,8 +2,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 
 #include "store/store_tables.h"
@@ -26,6 +28,31 @@ using testing::WriteText;
 const char* const kFiles[] = {"globalsettings.cds", "currgames.cds",         "maps.cds",
                               "players.cds",        "interfacesettings.cds", "usersettings.cds",
                               "playergames.cds",    "tournaments.cds"};
+
+// What a path holds, as far as a write over it would show: its kind, and a link's target or a
+// regular file's size, time and (unless it is huge) bytes.
+std::string Footprint(const fs::path& path) {
+  const fs::file_status status = fs::symlink_status(path);
+  switch (status.type()) {
+    case fs::file_type::symlink:
+      return "link to " + fs::read_symlink(path).string();
+    case fs::file_type::fifo:
+      return "fifo";
+    case fs::file_type::directory: {
+      std::string entries = "folder:";
+      for (const auto& entry : fs::directory_iterator(path)) entries += " " + entry.path().string();
+      return entries;
+    }
+    case fs::file_type::regular: {
+      const auto size = fs::file_size(path);
+      const auto time = fs::last_write_time(path).time_since_epoch().count();
+      return "file of " + std::to_string(size) + " bytes at " + std::to_string(time) + ": " +
+             (size < (1u << 20) ? ReadText(path) : "(large)");
+    }
+    default:
+      return "something else";
+  }
+}
 
 TS_PLAYER Player(int id, const std::string& alias) {
   TS_PLAYER player;
@@ -147,6 +174,67 @@ TEST_F(DbMonitorTest, AnUnreadableFileIsReportedClosedAndNeverWritten) {
   EXPECT_EQ(
       ReadTableFile(Db("currgames.cds"), "CurrentGames", CurrentGamesDefinition().columns).size(),
       1u);
+}
+
+TEST_F(DbMonitorTest, AFileThatIsNoTableOfOursIsReportedClosedAndNeverWritten) {
+  struct Case {
+    const TableDefinition& definition;
+    Table TFormDBMonitor::*table;
+    std::function<void(const fs::path&)> make;
+    std::string reason;
+  };
+  const std::string notRegular = "The file is not a regular file.";
+  const Case cases[] = {
+      // Opening a FIFO for reading waits for a writer: the start would never end.
+      {CurrentGamesDefinition(), &TFormDBMonitor::CurrentGames,
+       [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, notRegular},
+      // A device never ends: reading it all would exhaust the memory.
+      {PlayersDefinition(), &TFormDBMonitor::Players,
+       [](const fs::path& file) { fs::create_symlink("/dev/zero", file); }, notRegular},
+      {MapsDefinition(), &TFormDBMonitor::Maps,
+       [](const fs::path& file) {
+         fs::create_directory(file);
+         WriteText(file / "inside.txt", "kept");
+       },
+       "Is a directory"},
+      // Sparse: the size is there without the bytes being written.
+      {TournamentsDefinition(), &TFormDBMonitor::Tournaments,
+       [](const fs::path& file) {
+         WriteText(file, TableFileText("Tournaments", TournamentsDefinition().columns, {}));
+         fs::resize_file(file, (std::uintmax_t{512} << 20) + 1);
+       },
+       "The file is larger than 512 MB."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.definition.fileName + ": " + c.reason);
+    End();
+    fs::remove_all(Db(""));
+    Start();
+    End();
+    const fs::path file = Db(c.definition.fileName);
+    fs::remove(file);
+    c.make(file);
+    const std::string before = Footprint(file);
+    dialogs_.errors.clear();
+
+    TFormDBMonitor& db = Start();
+    ASSERT_EQ(dialogs_.errors.size(), 1u);
+    EXPECT_EQ(dialogs_.errors[0],
+              "Cannot open file \"" + fs::absolute(file).string() + "\". " + c.reason);
+    Table& table = db.*c.table;
+    EXPECT_FALSE(table.Active());
+    EXPECT_THROW(
+        {
+          table.Append();
+          table.Post();
+        },
+        TableError);
+    EXPECT_EQ(db.GlobalSettings.RecordCount(), 1);  // the others load all the same
+    db.SetTimeZone(14, 0, 0);
+    End();
+    EXPECT_EQ(Footprint(file), before);
+    EXPECT_EQ(dialogs_.errors.size(), 1u);  // nothing failed at the end either
+  }
 }
 
 TEST_F(DbMonitorTest, ARunThatChangesNothingWritesNothing) {

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/temp_dir.h"
 
@@ -128,10 +129,20 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
 TEST(TableFileTest, ReadErrorsNameTheFile) {
   TempDir dir;
   WriteText(dir / "bad.cds", "{broken");
+  ASSERT_EQ(::mkfifo((dir / "fifo.cds").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero.cds");
+  WriteText(dir / "huge.cds", TableFileText("Games", kColumns, {}));
+  std::filesystem::resize_file(dir / "huge.cds", (std::uintmax_t{512} << 20) + 1);
+  WriteText(dir / "fits.cds", TableFileText("Games", kColumns, {}));
+  std::filesystem::create_symlink(dir / "fits.cds", dir / "link.cds");
+  EXPECT_TRUE(ReadTableFile(dir / "link.cds", "Games", kColumns).empty());
   for (const auto& [file, reason] :
        {std::pair{dir / "bad.cds", std::string("not valid JSON")},
         std::pair{dir / "missing.cds", std::string("No such file or directory")},
-        std::pair{dir.Path(), std::string("Is a directory")}}) {
+        std::pair{dir.Path(), std::string("Is a directory")},
+        std::pair{dir / "fifo.cds", std::string("The file is not a regular file.")},
+        std::pair{dir / "zero.cds", std::string("The file is not a regular file.")},
+        std::pair{dir / "huge.cds", std::string("The file is larger than 512 MB.")}}) {
     try {
       ReadTableFile(file, "Games", kColumns);
       ADD_FAILURE() << file;
