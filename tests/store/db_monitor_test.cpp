@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <nlohmann/json.hpp>
 
 #include "store/store_tables.h"
 #include "store/table_file.h"
@@ -171,9 +172,9 @@ TEST_F(DbMonitorTest, AnUnreadableFileIsReportedClosedAndNeverWritten) {
   db.InsertCurrentGame(game);
   End();
   EXPECT_EQ(ReadText(Db("globalsettings.cds")), "not a table");
-  EXPECT_EQ(
-      ReadTableFile(Db("currgames.cds"), "CurrentGames", CurrentGamesDefinition().columns).size(),
-      1u);
+  EXPECT_EQ(ReadTableFile(Db("currgames.cds"), "CurrentGames", CurrentGamesDefinition().columns)
+                .rows.size(),
+            1u);
 }
 
 TEST_F(DbMonitorTest, AFileThatIsNoTableOfOursIsReportedClosedAndNeverWritten) {
@@ -237,6 +238,60 @@ TEST_F(DbMonitorTest, AFileThatIsNoTableOfOursIsReportedClosedAndNeverWritten) {
   }
 }
 
+TEST_F(DbMonitorTest, ColumnsOfANewerVersionStayWithTheirRows) {
+  Start();
+  End();
+  // A newer version added clan, joined and veteran, one of them among the known columns.
+  WriteText(Db("players.cds"), R"({"table": "Players", "version": 1, "columns": [
+      {"name": "player_id", "type": "integer"}, {"name": "clan", "type": "text", "size": 12},
+      {"name": "alies", "type": "text", "size": 60}, {"name": "joined", "type": "datetime"},
+      {"name": "veteran", "type": "boolean"}, {"name": "current", "type": "boolean"}],
+    "rows": [[1, "Wolves", "Ann", "2009-01-02 03:04:05.000", true, false],
+             [2, "Bears", "Bob", null, false, true],
+             [3, null, "Cid", "2010-06-07 08:09:10.000", null, null]]})");
+  TFormDBMonitor& db = Start();
+  EXPECT_THAT(dialogs_.errors, ::testing::IsEmpty());
+  Table& players = db.Players;
+  ASSERT_EQ(players.Columns().size(), PlayersDefinition().columns.size());
+  for (size_t i = 0; i < players.Columns().size(); ++i) {
+    EXPECT_EQ(players.Columns()[i].name, PlayersDefinition().columns[i].name);
+  }
+  EXPECT_THROW(players.Field("clan"), TableError);
+  EXPECT_THROW(players.FieldAt(0, static_cast<int>(players.Columns().size())), TableError);
+  EXPECT_EQ(players.FieldAt(0, players.FieldIndex("alies")), Value("Ann"));
+  EXPECT_EQ(players.FieldAt(0, players.FieldIndex("current")), Value(false));
+
+  ASSERT_TRUE(players.Locate("player_id", 1));
+  players.Edit();
+  players.SetField("alies", "Anna");
+  players.Post();
+  ASSERT_TRUE(players.Locate("player_id", 2));
+  players.Delete();
+  db.AppendPlayer(Player(4, "Dan"));
+  End();
+
+  const nlohmann::json file = nlohmann::json::parse(ReadText(Db("players.cds")));
+  const nlohmann::json& columns = file["columns"];
+  const size_t known = PlayersDefinition().columns.size();
+  ASSERT_EQ(columns.size(), known + 3);
+  EXPECT_EQ(columns[known], (nlohmann::json{{"name", "clan"}, {"type", "text"}, {"size", 12}}));
+  EXPECT_EQ(columns[known + 1], (nlohmann::json{{"name", "joined"}, {"type", "datetime"}}));
+  EXPECT_EQ(columns[known + 2], (nlohmann::json{{"name", "veteran"}, {"type", "boolean"}}));
+  const auto row = [&](size_t r) {
+    const nlohmann::json& cells = file["rows"][r];
+    return nlohmann::json{cells[0], cells[1], cells[known], cells[known + 1], cells[known + 2]};
+  };
+  ASSERT_EQ(file["rows"].size(), 3u);
+  EXPECT_EQ(row(0), nlohmann::json::parse(R"([1, "Anna", "Wolves", "2009-01-02 03:04:05.000",
+                                              true])"));
+  EXPECT_EQ(row(1), nlohmann::json::parse(R"([3, "Cid", null, "2010-06-07 08:09:10.000", null])"));
+  EXPECT_EQ(row(2), nlohmann::json::parse(R"([4, "Dan", null, null, null])"));
+
+  // The file the program wrote reads back the same way.
+  EXPECT_EQ(Start().Players.RecordCount(), 3);
+  EXPECT_THAT(dialogs_.errors, ::testing::IsEmpty());
+}
+
 TEST_F(DbMonitorTest, ARunThatChangesNothingWritesNothing) {
   TFormDBMonitor& db = Start();
   const auto before = BackdateFiles();
@@ -257,7 +312,7 @@ TEST_F(DbMonitorTest, SaveChangesWritesTheChangedTablesOnce) {
   db.SaveChanges();
   EXPECT_THAT(RewrittenFiles(before),
               ::testing::UnorderedElementsAre("usersettings.cds", "maps.cds"));
-  EXPECT_TRUE(ReadTableFile(Db("maps.cds"), "Maps", MapsDefinition().columns).empty());
+  EXPECT_TRUE(ReadTableFile(Db("maps.cds"), "Maps", MapsDefinition().columns).rows.empty());
 
   before = BackdateFiles();
   db.SaveChanges();
@@ -299,13 +354,15 @@ TEST_F(DbMonitorTest, AFailedSaveKeepsTheOldFileAndWritesTheOthers) {
     EXPECT_THAT(error.what(), HasSubstr("Cannot write file \"" + Db("players.cds").string()));
   }
   EXPECT_TRUE(fs::exists(Db("players.cds") / "inside"));
-  EXPECT_EQ(ReadTableFile(Db("globalsettings.cds"), "GlobalSettings",
-                          GlobalSettingsDefinition().columns)[0][0],
-            Value(14));
+  EXPECT_EQ(
+      ReadTableFile(Db("globalsettings.cds"), "GlobalSettings", GlobalSettingsDefinition().columns)
+          .rows[0][0],
+      Value(14));
   EXPECT_TRUE(db.Players.Changed());  // tried again at the next save
   fs::remove_all(Db("players.cds"));
   db.SaveChanges();
-  EXPECT_EQ(ReadTableFile(Db("players.cds"), "Players", PlayersDefinition().columns).size(), 1u);
+  EXPECT_EQ(ReadTableFile(Db("players.cds"), "Players", PlayersDefinition().columns).rows.size(),
+            1u);
 }
 
 TEST_F(DbMonitorTest, AFailedSaveAtExitIsReported) {

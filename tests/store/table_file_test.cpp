@@ -36,7 +36,7 @@ TEST(TableFileTest, EveryTypeRoundTrips) {
       {Value(), Value(), Value(), Value(), Value(), Value()},
   };
   const std::string text = TableFileText("Games", kColumns, rows);
-  EXPECT_EQ(ParseTableFileText(text, "Games", kColumns), rows);
+  EXPECT_EQ(ParseTableFileText(text, "Games", kColumns).rows, rows);
   EXPECT_THAT(text, HasSubstr(R"("2010-04-25 12:12:09.123")"));
   EXPECT_THAT(text, HasSubstr(R"({"name":"own_side","type":"text","size":3})"));
   EXPECT_THAT(text, HasSubstr("[null,null,null,null,null,null]"));
@@ -46,7 +46,7 @@ TEST(TableFileTest, AnyTextReadsBack) {
   // Control characters and escapes survive; bytes that are not UTF-8 become U+FFFD.
   const TableRows rows = {{1, "a\"b", 0, true, Value(), "tab\tnew\nline\x01 back\\slash \xff\xc3"}};
   const TableRows back =
-      ParseTableFileText(TableFileText("Games", kColumns, rows), "Games", kColumns);
+      ParseTableFileText(TableFileText("Games", kColumns, rows), "Games", kColumns).rows;
   EXPECT_EQ(back[0][1], Value("a\"b"));
   EXPECT_EQ(back[0][5], Value("tab\tnew\nline\x01 back\\slash \xEF\xBF\xBD\xEF\xBF\xBD"));
 }
@@ -56,15 +56,21 @@ TEST(TableFileTest, ColumnsAreMatchedByName) {
       {"name": "retired", "type": "integer"},
       {"name": "own_side", "type": "text", "size": 3}, {"name": "game_id", "type": "integer"}],
       "rows": [[1, "pl", 7]]})";
-  const TableRows rows = ParseTableFileText(text, "Games", kColumns);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0], (std::vector<Value>{7, "pl", Value(), Value(), Value(), Value()}));
+  const TableFileContent content = ParseTableFileText(text, "Games", kColumns);
+  ASSERT_EQ(content.rows.size(), 1u);
+  // The column the table does not know is kept after the table's own.
+  EXPECT_EQ(content.rows[0], (std::vector<Value>{7, "pl", Value(), Value(), Value(), Value(), 1}));
+  ASSERT_EQ(content.foreignColumns.size(), 1u);
+  EXPECT_EQ(content.foreignColumns[0].name, "retired");
+  EXPECT_EQ(content.foreignColumns[0].type, ColumnType::Integer);
 }
 
 TEST(TableFileTest, LongTextIsCutToTheColumnByCharacters) {
-  const TableRows rows = ParseTableFileText(
-      Header() + R"([[1, "plus", 0, true, null, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"]]})", "Games",
-      kColumns);
+  const TableRows rows =
+      ParseTableFileText(
+          Header() + R"([[1, "plus", 0, true, null, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"]]})", "Games",
+          kColumns)
+          .rows;
   EXPECT_EQ(rows[0][1], Value("plu"));
   std::string thirty;
   for (int i = 0; i < 30; ++i) thirty += "Ж";
@@ -115,6 +121,22 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
       {Header() + R"([[1, "pl", 0, true, "2008-02-30 10:00:00.000", ""]]})",
        "column `start_time`: \"2008-02-30 10:00:00.000\" is not a date and time"},
       {Header() + R"([[1, "pl", 0, true, 39600.5, ""]]})", "column `start_time`: 39600.5"},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "rank", "type": "decimal"}], "rows": []})",
+       "Column `rank` has the type \"decimal\", which is none of integer, smallint, text, "
+       "boolean, datetime."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "clan", "type": "text"}], "rows": []})",
+       "Column 2 has no \"size\""},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "clan", "type": "text", "size": 0}], "rows": []})",
+       "Column `clan` has the size 0, not a whole number from 1 to 2147483647."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "rank", "type": "smallint"}], "rows": [[1, 2], [2, 40000]]})",
+       "Row 2, column `rank`: 40000 is not a whole number from -32768 to 32767."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "joined", "type": "datetime"}], "rows": [[1, true]]})",
+       "Row 1, column `joined`: true is not a date and time."},
   };
   for (const auto& c : cases) {
     try {
@@ -135,7 +157,7 @@ TEST(TableFileTest, ReadErrorsNameTheFile) {
   std::filesystem::resize_file(dir / "huge.cds", (std::uintmax_t{512} << 20) + 1);
   WriteText(dir / "fits.cds", TableFileText("Games", kColumns, {}));
   std::filesystem::create_symlink(dir / "fits.cds", dir / "link.cds");
-  EXPECT_TRUE(ReadTableFile(dir / "link.cds", "Games", kColumns).empty());
+  EXPECT_TRUE(ReadTableFile(dir / "link.cds", "Games", kColumns).rows.empty());
   for (const auto& [file, reason] :
        {std::pair{dir / "bad.cds", std::string("not valid JSON")},
         std::pair{dir / "missing.cds", std::string("No such file or directory")},
@@ -158,7 +180,7 @@ TEST(TableFileTest, WriteReplacesTheFile) {
   const auto file = dir / "games.cds";
   WriteTableFile(file, "Games", kColumns, {{1, "pl", 0, true, Value(), "a"}});
   WriteTableFile(file, "Games", kColumns, {{2, "fnu", 0, false, Value(), "b"}});
-  EXPECT_EQ(ReadTableFile(file, "Games", kColumns),
+  EXPECT_EQ(ReadTableFile(file, "Games", kColumns).rows,
             (TableRows{{2, "fnu", 0, false, Value(), "b"}}));
   EXPECT_FALSE(std::filesystem::exists(dir / "games.cds.tmp"));
 }
