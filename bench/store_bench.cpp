@@ -97,7 +97,7 @@ void BM_LoadPlayerGames(benchmark::State& state) {
   const auto file = PlayerGamesFile(static_cast<int>(state.range(0)));
   const auto& columns = PlayerGamesDefinition().columns;
   Table table("PlayerGames", columns, PlayerGamesDefinition().indexes);
-  for (auto _ : state) table.Load(ReadTableFile(file, "PlayerGames", columns).rows);
+  for (auto _ : state) table.Load(ReadTableFile(file, "PlayerGames", columns, "game_id").rows);
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_LoadPlayerGames)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -105,7 +105,8 @@ void TFormDBMonitor::LoadTable(StoredTable& stored, const std::filesystem::path&
     if (!std::filesystem::exists(file, error) && !error) {
       WriteTableFile(file, definition.name, definition.columns, definition.delivered);
     }
-    TableFileContent content = ReadTableFile(file, definition.name, definition.columns);
+    TableFileContent content =
+        ReadTableFile(file, definition.name, definition.columns, definition.idColumn);
     stored.table->Load(std::move(content.rows), std::move(content.foreignColumns));
     stored.file = file;
   } catch (const TableFileError& error) {

@@ -329,7 +329,8 @@ struct FileLayout {
   std::vector<ColumnDef> foreignColumns;
 };
 
-FileLayout MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& columns) {
+FileLayout MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& columns,
+                        std::string_view idColumn) {
   if (!fileColumns.is_array()) Fail("\"columns\" is not a list.");
   std::map<std::string, size_t, std::less<>> byName;
   for (size_t i = 0; i < columns.size(); ++i) byName.emplace(columns[i].name, i);
@@ -357,6 +358,9 @@ FileLayout MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& c
     }
     layout.positions.push_back(known->second);
   }
+  if (!idColumn.empty() && !seen.contains(idColumn)) {
+    Fail("The file has no column `" + std::string(idColumn) + "`, which tells its rows apart.");
+  }
   return layout;
 }
 
@@ -364,13 +368,14 @@ FileLayout MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& c
 // into the table's columns. The rows come after the header, as this program writes them.
 class TableFileReader final : public nlohmann::json_sax<Json> {
  public:
-  TableFileReader(std::string_view tableName, const std::vector<ColumnDef>& columns)
-      : tableName_(tableName), columns_(columns) {}
+  TableFileReader(std::string_view tableName, const std::vector<ColumnDef>& columns,
+                  std::string_view idColumn)
+      : tableName_(tableName), columns_(columns), idColumn_(idColumn) {}
 
   TableFileContent Finish() {
     if (!rowsRead_) {
       CheckHeader(header_, tableName_);
-      layout_ = MatchColumns(Member(header_, "columns", "The file"), columns_);
+      layout_ = MatchColumns(Member(header_, "columns", "The file"), columns_, idColumn_);
       if (!Member(header_, "rows", "The file").is_array()) Fail("\"rows\" is not a list.");
     }
     return {std::move(layout_.foreignColumns), std::move(rows_)};
@@ -462,7 +467,7 @@ class TableFileReader final : public nlohmann::json_sax<Json> {
     CheckHeader(header_, tableName_);
     const auto found = header_.find("columns");
     if (found == header_.end()) Fail("The file has no \"columns\" before its \"rows\".");
-    layout_ = MatchColumns(*found, columns_);
+    layout_ = MatchColumns(*found, columns_, idColumn_);
     rowLevel_ = 0;
     rowsRead_ = true;
   }
@@ -492,6 +497,7 @@ class TableFileReader final : public nlohmann::json_sax<Json> {
 
   std::string_view tableName_;
   const std::vector<ColumnDef>& columns_;
+  std::string_view idColumn_;
   Json header_;
   std::vector<Json*> stack_;  // the open containers of the header
   std::string key_;
@@ -533,14 +539,15 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
 }
 
 TableFileContent ParseTableFileText(std::string_view text, std::string_view tableName,
-                                    const std::vector<ColumnDef>& columns) {
-  TableFileReader reader(tableName, columns);
+                                    const std::vector<ColumnDef>& columns,
+                                    std::string_view idColumn) {
+  TableFileReader reader(tableName, columns, idColumn);
   Json::sax_parse(text, &reader);
   return reader.Finish();
 }
 
 TableFileContent ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
-                               const std::vector<ColumnDef>& columns) {
+                               const std::vector<ColumnDef>& columns, std::string_view idColumn) {
   const std::string prefix = "Cannot open file \"" + file.string() + "\". ";
   std::string text;
   try {
@@ -549,7 +556,7 @@ TableFileContent ReadTableFile(const std::filesystem::path& file, std::string_vi
     throw TableFileError(prefix + error.what());
   }
   try {
-    return ParseTableFileText(text, tableName, columns);
+    return ParseTableFileText(text, tableName, columns, idColumn);
   } catch (const TableFileError& error) {
     throw TableFileError(prefix + error.what());
   }

@@ -40,16 +40,19 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
                           const TableRows& rows);
 
 // Reads the rows of the text for the given columns. Columns are matched by name: a column the
-// text does not know stays empty, one the table does not know becomes a foreign column. Every
-// value must fit its column's type; a text longer than its column is cut.
+// text does not know stays empty, one the table does not know becomes a foreign column. Without
+// the column named idColumn (when one is named) the rows could not be told apart, so the text is
+// refused. Every value must fit its column's type; a text longer than its column is cut.
 // Throws TableFileError with the reason alone (the table, value, row and column at fault).
 TableFileContent ParseTableFileText(std::string_view text, std::string_view tableName,
-                                    const std::vector<ColumnDef>& columns);
+                                    const std::vector<ColumnDef>& columns,
+                                    std::string_view idColumn = {});
 
 // ParseTableFileText on the file's content; errors name the file. Only a regular file of at most
 // kLargestTableFileMegabytes is read.
 TableFileContent ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
-                               const std::vector<ColumnDef>& columns);
+                               const std::vector<ColumnDef>& columns,
+                               std::string_view idColumn = {});
 // Writes the file atomically: on failure the old file stays intact. The columns are those of the
 // rows' values, foreign ones included.
 void WriteTableFile(const std::filesystem::path& file, std::string_view tableName,

@@ -55,6 +55,15 @@ std::string Footprint(const fs::path& path) {
   }
 }
 
+// The definition's columns without the one that tells its rows apart.
+std::vector<ColumnDef> WithoutIdColumn(const TableDefinition& definition) {
+  std::vector<ColumnDef> columns;
+  for (const ColumnDef& column : definition.columns) {
+    if (column.name != definition.idColumn) columns.push_back(column);
+  }
+  return columns;
+}
+
 TS_PLAYER Player(int id, const std::string& alias) {
   TS_PLAYER player;
   player.player_id = id;
@@ -184,8 +193,32 @@ TEST_F(DbMonitorTest, AFileThatIsNoTableOfOursIsReportedClosedAndNeverWritten) {
     std::function<void(const fs::path&)> make;
     std::string reason;
   };
+  const auto withoutIdColumn = [](const TableDefinition& definition) {
+    return [&definition](const fs::path& file) {
+      const std::vector<ColumnDef> columns = WithoutIdColumn(definition);
+      WriteText(file, TableFileText(definition.name, columns,
+                                    {std::vector<Value>(columns.size(), Value())}));
+    };
+  };
+  const auto missingId = [](const std::string& column) {
+    return "The file has no column `" + column + "`, which tells its rows apart.";
+  };
   const std::string notRegular = "The file is not a regular file.";
   const Case cases[] = {
+      {CurrentGamesDefinition(), &TFormDBMonitor::CurrentGames,
+       withoutIdColumn(CurrentGamesDefinition()), missingId("game_id")},
+      {PlayerGamesDefinition(), &TFormDBMonitor::PlayerGames,
+       withoutIdColumn(PlayerGamesDefinition()), missingId("game_id")},
+      {PlayersDefinition(), &TFormDBMonitor::Players, withoutIdColumn(PlayersDefinition()),
+       missingId("player_id")},
+      {TournamentsDefinition(), &TFormDBMonitor::Tournaments,
+       withoutIdColumn(TournamentsDefinition()), missingId("tournament_id")},
+      {MapsDefinition(), &TFormDBMonitor::Maps, withoutIdColumn(MapsDefinition()),
+       missingId("map_id")},
+      {UserSettingsDefinition(), &TFormDBMonitor::UserSettings,
+       withoutIdColumn(UserSettingsDefinition()), missingId("Name")},
+      {InterfaceSettingsDefinition(), &TFormDBMonitor::InterfaceSettings,
+       withoutIdColumn(InterfaceSettingsDefinition()), missingId("property_name")},
       // Opening a FIFO for reading waits for a writer: the start would never end.
       {CurrentGamesDefinition(), &TFormDBMonitor::CurrentGames,
        [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, notRegular},

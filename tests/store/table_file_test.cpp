@@ -121,6 +121,13 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
       {Header() + R"([[1, "pl", 0, true, "2008-02-30 10:00:00.000", ""]]})",
        "column `start_time`: \"2008-02-30 10:00:00.000\" is not a date and time"},
       {Header() + R"([[1, "pl", 0, true, 39600.5, ""]]})", "column `start_time`: 39600.5"},
+      {R"({"table": "Games", "version": 1, "columns": [
+           {"name": "own_side", "type": "text", "size": 3}], "rows": [["pl"], ["pl"]]})",
+       "The file has no column `game_id`, which tells its rows apart."},
+      {R"({"table": "Games", "version": 1, "columns": [], "rows": []})", "no column `game_id`"},
+      {R"({"table": "Games", "version": 1, "columns": [
+           {"name": "Game_Id", "type": "integer"}]})",
+       "no column `game_id`"},
       {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
            {"name": "rank", "type": "decimal"}], "rows": []})",
        "Column `rank` has the type \"decimal\", which is none of integer, smallint, text, "
@@ -140,7 +147,7 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
   };
   for (const auto& c : cases) {
     try {
-      ParseTableFileText(c.text, "Games", kColumns);
+      ParseTableFileText(c.text, "Games", kColumns, "game_id");
       ADD_FAILURE() << "accepted: " << c.text;
     } catch (const TableFileError& error) {
       EXPECT_THAT(error.what(), HasSubstr(c.reason)) << c.text;
