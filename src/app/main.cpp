@@ -7,6 +7,10 @@
 #include "app/command_line.h"
 #include "platform/executable_path.h"
 #include "platform/system_environment.h"
+#ifdef TARN_DESKTOP
+// The program entry is the one file above every layer: it starts the windows or the command line.
+#include "gui/desktop_program.h"
+#endif
 
 namespace {
 
@@ -42,13 +46,19 @@ int main(int argc, char** argv) {
     std::cout << tarn::UsageText();
     return 0;
   }
+  const tarn::SystemEnvironment environment;
   if (commandLine.command.empty()) {
-    std::cerr << "tarn-monitor: a command is needed\n\n" << tarn::UsageText();
+#ifdef TARN_DESKTOP
+    return tarn::RunDesktop(argc, argv, {commandLine.dataDir, commandLine.server, commandLine.demo},
+                            environment, tarn::ExecutablePath(argv[0]));
+#else
+    std::cerr << "tarn-monitor: a command is needed (this build has no windows)\n\n"
+              << tarn::UsageText();
     return 2;
+#endif
   }
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  const tarn::SystemEnvironment environment;
   return tarn::RunCommandLine(commandLine, {std::cout, std::cerr, environment,
                                             tarn::ExecutablePath(argv[0]), interrupted, Wait});
 }
