@@ -119,6 +119,7 @@ TForm1::TForm1(MonitorServices services, const Desktop& desktop, QWidget* parent
   Timer1->setObjectName(QStringLiteral("Timer1"));
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   Timer1->start(Monitor::kFirstTickInterval);
+  nextCheck_ = Later(clock_.Now(), Monitor::kFirstTickInterval);
 }
 
 TForm1::~TForm1() { monitor_.Alerts().SetView(nullptr); }
@@ -136,7 +137,6 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormShow() {
   if (!monitor_.FirstRun) return;
-  nextCheck_ = Later(clock_.Now(), Timer1->remainingTime() < 0 ? 0 : Timer1->remainingTime());
   monitor_.PrepareStartup();
   monitor_.Guarded([this] {
     ApplyInterfaceProperties(ReadInterfaceProperties(db_.InterfaceSettings, kFormName));
