@@ -235,7 +235,9 @@ int RunCommand(CommandRun& run) {
 std::string UsageText() {
   constexpr size_t kDescriptionColumn = 26;
   std::string text =
-      "Usage: tarn-monitor [--data-dir DIR] [--server HOST[:PORT]] [--demo] COMMAND\n"
+      "Usage: tarn-monitor [--data-dir DIR] [--server HOST[:PORT]] [--demo] [COMMAND]\n"
+      "\n"
+      "Without a command the main window opens.\n"
       "\n"
       "Commands:\n";
   for (const CommandInfo& command : kCommands) {

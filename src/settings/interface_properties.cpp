@@ -10,8 +10,8 @@ namespace tarn {
 namespace {
 
 constexpr uint32_t kSystemColorFlag = 0xFF000000u;
-// The desktop's colour list has fewer than a hundred entries; anything beyond names none.
-constexpr uint32_t kLastSystemIndex = 0xFF;
+// The last entry of the desktop's colour list (the menu bar); a higher index names no colour.
+constexpr uint32_t kLastSystemIndex = 30;
 
 }  // namespace
 

@@ -119,6 +119,8 @@ TEST(InterfaceValuesTest, ColoursAreRgbInTheLowBytesOrSystemColoursAsNegativeNum
       {"16711680", InterfaceColor{false, 0, 0, 0, 255}},
       {"-16777201", InterfaceColor{true, 15, 0, 0, 0}},  // the button face
       {"-16777216", InterfaceColor{true, 0, 0, 0, 0}},
+      {"-16777186", InterfaceColor{true, 30, 0, 0, 0}},
+      {"-16777185", std::nullopt},  // beyond the desktop's list
       {"16777216", std::nullopt},  // a palette entry, no colour of its own
       {"-1", std::nullopt},
       {"2147483648", std::nullopt},
