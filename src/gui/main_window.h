@@ -7,10 +7,10 @@
 #include <optional>
 
 #include "app/monitor.h"
+#include "base/records.h"
 #include "gui/alert_window.h"
 #include "gui/shell_windows.h"
 #include "gui/tray_icon.h"
-#include "server/records.h"
 #include "ui_main_window.h"
 
 class QLabel;

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/monitor.h"
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 namespace tarn {
 

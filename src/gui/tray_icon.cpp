@@ -2,8 +2,8 @@
 
 #include <QMenu>
 
+#include "base/text.h"
 #include "gui/desktop.h"
-#include "store/value_text.h"
 
 namespace tarn {
 

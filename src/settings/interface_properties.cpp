@@ -1,10 +1,9 @@
 #include "settings/interface_properties.h"
 
-#include <limits>
-
+#include "base/numbers.h"
+#include "base/text.h"
 #include "store/filter_expression.h"
 #include "store/table.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -57,22 +56,12 @@ bool StoreFormPosition(Table& interfaceSettings, const std::string& formName,
 
 std::optional<bool> ReadBoolProperty(std::string_view text) { return ParseBoolText(text); }
 
-std::optional<int> ReadIntProperty(std::string_view text) {
-  const std::optional<int64_t> number = ParseWholeNumber(text);
-  if (!number || *number < std::numeric_limits<int>::min() ||
-      *number > std::numeric_limits<int>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<int>(*number);
-}
+std::optional<int> ReadIntProperty(std::string_view text) { return ParseWholeNumberIn<int>(text); }
 
 std::optional<InterfaceColor> ReadColorProperty(std::string_view text) {
-  const std::optional<int64_t> number = ParseWholeNumber(text);
-  if (!number || *number < std::numeric_limits<int32_t>::min() ||
-      *number > std::numeric_limits<int32_t>::max()) {
-    return std::nullopt;
-  }
-  const auto bits = static_cast<uint32_t>(static_cast<int32_t>(*number));
+  const std::optional<int32_t> number = ParseWholeNumberIn<int32_t>(text);
+  if (!number) return std::nullopt;
+  const auto bits = static_cast<uint32_t>(*number);
   InterfaceColor color;
   if ((bits & kSystemColorFlag) == kSystemColorFlag) {
     if ((bits & ~kSystemColorFlag) > kLastSystemIndex) return std::nullopt;

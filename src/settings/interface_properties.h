@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "server/records.h"
+#include "base/records.h"
 
 namespace tarn {
 

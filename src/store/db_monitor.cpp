@@ -6,11 +6,12 @@
 #include <limits>
 #include <system_error>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "store/store_tables.h"
 #include "store/table_file.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -31,12 +32,8 @@ void WriteRow(Table& table, Assign assign) {
 // A code the server sends as text, for a small-integer column: empty when it is not a whole
 // number the column can hold, so that one odd code does not cost the whole record.
 Value SmallIntOrEmpty(const std::string& text) {
-  const auto number = ParseWholeNumber(text);
-  if (!number || *number < std::numeric_limits<int16_t>::min() ||
-      *number > std::numeric_limits<int16_t>::max()) {
-    return Value();
-  }
-  return Value(*number);
+  const auto number = ParseWholeNumberIn<int16_t>(text);
+  return number ? Value(int64_t{*number}) : Value();
 }
 
 // The columns of a table's rows as its file holds them: its own, then the foreign ones it kept.

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "store/column_values.h"
 #include "store/filter_expression.h"
 #include "store/row_order.h"
 #include "store/table_data.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -384,8 +385,9 @@ void Cursor::SetIndexName(std::string_view indexName) {
   std::vector<SortKey> keys;
   if (!indexName.empty()) {
     const auto& indexes = data_->Indexes();
-    const auto it = std::find_if(indexes.begin(), indexes.end(),
-                                 [&](const IndexDef& i) { return SameName(i.name, indexName); });
+    const auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexDef& i) {
+      return EqualsIgnoringCase(i.name, indexName);
+    });
     if (it == indexes.end()) data_->Fail("Index '" + std::string(indexName) + "' not found");
     keys.push_back({FieldIndex(it->column), it->descending});
   }

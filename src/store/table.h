@@ -6,21 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "store/table_types.h"
 #include "store/value.h"
 
 namespace tarn {
-
-// Every error a table raises; the text starts with the table's name and ": ".
-class TableError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-struct IndexDef {
-  std::string name;
-  std::string column;
-  bool descending = false;
-};
 
 enum class EditState { Browse, Edit, Insert };
 

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "store/table.h"
+#include "store/table_types.h"
+#include "store/value.h"
 #include "store/value_index.h"
 
 namespace tarn {

@@ -8,8 +8,9 @@
 #include <optional>
 #include <set>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/atomic_file.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -42,55 +43,6 @@ std::string Shown(const Json& value) {
   std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
   if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
   return text;
-}
-
-// Table files carry a date-time in every few cells, so the storage text is written and read here
-// digit by digit rather than through the general formatter and sscanf.
-void AppendDigits(std::string& out, int value, int width) {
-  char digits[8];
-  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-  out.append(digits, static_cast<size_t>(width));
-}
-
-void AppendStorageText(std::string& out, DateTime dateTime) {
-  const DateTime::Fields f = dateTime.ToFields();
-  if (f.year < 1 || f.year > 9999) {  // off the calendar: the general form says what it is
-    out += dateTime.ToStorageText();
-    return;
-  }
-  AppendDigits(out, f.year, 4);
-  out += '-';
-  AppendDigits(out, f.month, 2);
-  out += '-';
-  AppendDigits(out, f.day, 2);
-  out += ' ';
-  AppendDigits(out, f.hour, 2);
-  out += ':';
-  AppendDigits(out, f.minute, 2);
-  out += ':';
-  AppendDigits(out, f.second, 2);
-  out += '.';
-  AppendDigits(out, f.msec, 3);
-}
-
-std::optional<DateTime> ParseStorageText(std::string_view text) {
-  constexpr std::string_view kShape = "0000-00-00 00:00:00.000";
-  if (text.size() != kShape.size()) return DateTime::FromStorageText(text);
-  int numbers[7] = {};
-  int n = 0;
-  for (size_t i = 0; i < kShape.size(); ++i) {
-    const char c = text[i];
-    if (kShape[i] != '0') {
-      if (c != kShape[i]) return std::nullopt;
-      ++n;
-    } else if (c < '0' || c > '9') {
-      return std::nullopt;
-    } else {
-      numbers[n] = numbers[n] * 10 + (c - '0');
-    }
-  }
-  return DateTime::FromFields(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4],
-                              numbers[5], numbers[6]);
 }
 
 // Length of the valid UTF-8 sequence at the start of the text, 0 when it is not one.
@@ -160,7 +112,7 @@ void AppendValue(std::string& out, const Value& value) {
           out.append(digits, end);
         } else if constexpr (std::is_same_v<T, DateTime>) {
           out += '"';
-          AppendStorageText(out, v);
+          v.AppendStorageText(out);
           out += '"';
         } else {
           AppendJsonString(out, v);
@@ -233,11 +185,8 @@ class ValueReader {
     if (cell.kind == Kind::Null) return Value();
     switch (column_.type) {
       case ColumnType::Integer:
-        return Whole(cell, std::numeric_limits<int32_t>::min(),
-                     std::numeric_limits<int32_t>::max());
       case ColumnType::SmallInt:
-        return Whole(cell, std::numeric_limits<int16_t>::min(),
-                     std::numeric_limits<int16_t>::max());
+        return Whole(cell, RangeOf(column_.type));
       case ColumnType::Text:
         if (cell.kind != Kind::Text) Wrong(cell, "a text");
         return CutToCodePoints(cell.text, column_.size);
@@ -246,7 +195,7 @@ class ValueReader {
         return cell.boolean;
       case ColumnType::DateTime: {
         if (cell.kind != Kind::Text) Wrong(cell, "a date and time");
-        const auto dateTime = ParseStorageText(cell.text);
+        const auto dateTime = DateTime::FromStorageText(cell.text);
         if (!dateTime) Wrong(cell, "a date and time as yyyy-MM-dd HH:mm:ss.zzz");
         return *dateTime;
       }
@@ -255,12 +204,14 @@ class ValueReader {
   }
 
  private:
-  Value Whole(const Cell& cell, int64_t least, int64_t most) const {
+  Value Whole(const Cell& cell, WholeRange range) const {
     if (cell.kind != Cell::Kind::Integer && cell.kind != Cell::Kind::Unsigned) {
       Wrong(cell, "a whole number");
     }
-    if (cell.kind == Cell::Kind::Unsigned || cell.integer < least || cell.integer > most) {
-      Wrong(cell, "a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+    if (cell.kind == Cell::Kind::Unsigned || cell.integer < range.lowest ||
+        cell.integer > range.highest) {
+      Wrong(cell, "a whole number from " + std::to_string(range.lowest) + " to " +
+                      std::to_string(range.highest));
     }
     return cell.integer;
   }
