@@ -125,7 +125,7 @@ class MonitorTest : public ::testing::Test {
   RecordingView view_;
   sim::SimServer server_;
   std::string host_;
-  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+  std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 2000ms, .stallTime = 5s});
   HttpXmlLoader loader_{*http_};
   std::unique_ptr<TFormDBMonitor> db_;
   std::unique_ptr<Monitor> monitor_;

@@ -47,7 +47,8 @@ class SimServerTest : public ::testing::Test {
   }
 
   SimServer server_{DemoWorld()};
-  std::unique_ptr<Http> http_ = MakeCurlHttp({std::chrono::seconds(5), std::chrono::seconds(5)});
+  std::unique_ptr<Http> http_ = MakeCurlHttp(
+      {.connectTimeout = std::chrono::seconds(5), .stallTime = std::chrono::seconds(5)});
   HttpXmlLoader loader_{*http_};
 };
 
