@@ -15,8 +15,9 @@ class ScenarioError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A world from a JSON scenario. Times are server times ("2008-06-01 12:00:00", UTC-01:00) or
-// offsets from `now` ("-3h", "+2d", "-90m", "-30s", "now"). The format:
+// A world, and the faults its server starts with, from a JSON scenario. Times are server times
+// ("2008-06-01 12:00:00", UTC-01:00) or offsets from `now` ("-3h", "+2d", "-90m", "-30s", "now").
+// The format:
 //
 // {
 //   "monitored_player": 1001,          // whose games the timeline plays and the home page links
@@ -43,7 +44,8 @@ class ScenarioError : public std::runtime_error {
 //              "mode=games_all": "delay:3000,status:503"}
 //                                      // request key -> fault, in the written form of
 //                                      // sim/fault.h: keys mode=NAME or a request path;
-//                                      // faults delay:MS, status:CODE, slow:BYTES, and one of
+//                                      // faults delay:MS, status:CODE, slow:BYTES (a
+//                                      // second), joined by ",", and at most one of
 //                                      // malformed, truncated, closed, error_page,
 //                                      // other_player, extra_player, endless
 // }
