@@ -69,7 +69,7 @@ class XmlTarnOverHttpTest : public ::testing::Test {
   TFormDBMonitor db_{dialogs_, clock_};
   sim::SimServer server_;
   std::string host_;
-  std::unique_ptr<Http> http_ = MakeCurlHttp({1000ms, 1500ms});
+  std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 1000ms, .stallTime = 1s});
   HttpXmlLoader loader_{*http_};
 };
 
