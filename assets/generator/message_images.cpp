@@ -26,9 +26,10 @@ void CheckingResult(QPainter& p) {
 }
 
 void NewGame(QPainter& p) {
-  FillOutlined(p, Star({16, 16.5}, 14, 6.2), Shaded(2.5, 30, ink::kGoldLight, ink::kGold), 1.2);
-  Stroke(p, Line({{16, 11}, {16, 22}}), 3, ink::kWhite, Qt::RoundCap);
-  Stroke(p, Line({{10.5, 16.5}, {21.5, 16.5}}), 3, ink::kWhite, Qt::RoundCap);
+  QPainterPath star = Star({16, 17}, 14.5, 6.8);
+  FillOutlined(p, star, Shaded(2.5, 30, ink::kGoldLight, ink::kGold), 1.2);
+  // A sparkle beside it: new.
+  FillOutlined(p, Star({26.5, 5.5}, 4.8, 1.4, 4), ink::kGoldLight, 0.8);
 }
 
 void FinishedGame(QPainter& p) {

@@ -61,7 +61,7 @@ void DrawTarnMark(QPainter& p) {
   p.drawRect(QRectF(0, 11.0, 16, 5));
   if (detailed) {
     // The mountain mirrored in the still water: what makes the lake a tarn.
-    p.setBrush(Shaded(11.0, 15.5, QColor(255, 255, 255, 90), QColor(255, 255, 255, 0)));
+    p.setBrush(Shaded(11.0, 15.5, QColor(0x2c, 0x3e, 0x55, 120), QColor(0x2c, 0x3e, 0x55, 0)));
     p.drawPath(Polygon({{0.5, 11.0}, {6.2, 18.6}, {11.9, 11.0}}));
     p.setPen(QPen(QColor(255, 255, 255, 150), onePixel * std::max(1.0, pixels / 96)));
     p.drawLine(QPointF(3.0, 12.6), QPointF(7.2, 12.6));

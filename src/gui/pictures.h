@@ -23,7 +23,8 @@ namespace tarn {
 inline constexpr int kSmallImageSize = 16;
 inline constexpr int kSmallImageCount = 15;
 QPixmap SmallImage(int index, qreal devicePixelRatio = 1);
-// The same picture at both sizes, for tool-bar actions and menus; null outside the list.
+// The same picture at both sizes, for tool-bar actions and menus (show them at 16 x 16: a tool
+// bar's own icon size would enlarge them); null outside the list.
 QIcon SmallIcon(int index);
 
 // ImageList1, 32 x 32, the notification messages: 0 a game of side "pl", 1 of the other side
