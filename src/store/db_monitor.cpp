@@ -39,6 +39,14 @@ Value SmallIntOrEmpty(const std::string& text) {
   return Value(*number);
 }
 
+// The columns of a table's rows as its file holds them: its own, then the foreign ones it kept.
+std::vector<ColumnDef> FileColumns(const Table& table) {
+  std::vector<ColumnDef> columns = table.Columns();
+  const auto& foreign = table.ForeignColumns();
+  columns.insert(columns.end(), foreign.begin(), foreign.end());
+  return columns;
+}
+
 // A table with the definition's columns and indexes, before any rows are loaded.
 Table EmptyTable(const TableDefinition& definition) {
   return Table(definition.name, definition.columns, definition.indexes);
@@ -97,7 +105,9 @@ void TFormDBMonitor::LoadTable(StoredTable& stored, const std::filesystem::path&
     if (!std::filesystem::exists(file, error) && !error) {
       WriteTableFile(file, definition.name, definition.columns, definition.delivered);
     }
-    stored.table->Load(ReadTableFile(file, definition.name, definition.columns));
+    TableFileContent content =
+        ReadTableFile(file, definition.name, definition.columns, definition.idColumn);
+    stored.table->Load(std::move(content.rows), std::move(content.foreignColumns));
     stored.file = file;
   } catch (const TableFileError& error) {
     dialogs_.ShowError(error.what());
@@ -109,7 +119,7 @@ void TFormDBMonitor::SaveChanges() {
   for (StoredTable& stored : tables_) {
     if (stored.file.empty() || !stored.table->Active() || !stored.table->Changed()) continue;
     try {
-      WriteTableFile(stored.file, stored.definition->name, stored.table->Columns(),
+      WriteTableFile(stored.file, stored.definition->name, FileColumns(*stored.table),
                      stored.table->Rows());
       stored.table->MarkSaved();
     } catch (const TableFileError& error) {

@@ -210,7 +210,7 @@ void Cursor::Append() {
   data_->CheckActive();
   impl_->PostPending();
   state_ = EditState::Insert;
-  impl_->buffer.assign(data_->Columns().size(), Value());
+  impl_->buffer.assign(data_->CellCount(), Value());
   impl_->editRow = kNoRow;
 }
 
@@ -439,9 +439,13 @@ Table::Table(std::string name, std::vector<ColumnDef> columns, std::vector<Index
 
 const std::vector<IndexDef>& Table::Indexes() const { return data_->Indexes(); }
 
-void Table::Load(std::vector<std::vector<Value>> rows) { data_->Load(std::move(rows)); }
+void Table::Load(std::vector<std::vector<Value>> rows, std::vector<ColumnDef> foreignColumns) {
+  data_->Load(std::move(rows), std::move(foreignColumns));
+}
 
 void Table::Close() { data_->Close(); }
+
+const std::vector<ColumnDef>& Table::ForeignColumns() const { return data_->ForeignColumns(); }
 
 std::vector<std::vector<Value>> Table::Rows() const {
   data_->CheckActive();
