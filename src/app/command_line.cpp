@@ -339,7 +339,8 @@ int RunCommandLine(const CommandLine& cl, const Console& console) {
                      "afresh.\n";
       return 1;
     }
-    const std::unique_ptr<Http> http = MakeCurlHttp();
+    // Ctrl+C breaks off a request under way instead of waiting for the server.
+    const std::unique_ptr<Http> http = MakeCurlHttp({.cancel = &console.interrupted});
     HttpXmlLoader loader(*http);
     const std::unique_ptr<Registry> registry = MakeSystemRegistry(environment);
     const OsTimeZone timeZone;
