@@ -117,7 +117,7 @@ void Monitor::PrepareStartup() {
       [this] { DefaultGameDirectories(s_.db.UserSettings, s_.registry, s_.environment); },
       [this] { IdentifyPlayer(); },
       [this] { FillTournamentList(); },
-      [this] { DeleteAllRows(s_.db.PlayerGames); },
+      [this] { s_.db.PlayerGames.DeleteAll(); },
   };
   for (const auto& step : steps) Guarded(step);
 }
@@ -139,7 +139,7 @@ void Monitor::CheckAliasFits(const std::string& alias) const {
   }
 }
 
-std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, int mode) {
+std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, GameListMode mode) {
   CheckAliasFits(alias);
   DecideTimeZone();
   return TXMLTarn::Create({s_.loader, s_.dialogs, s_.db, s_.serverHost}, alias, mode,
@@ -159,7 +159,7 @@ void Monitor::IdentifyPlayer() {
   } else {
     MonitoredAlias = ReadLastNetworkAlias(s_.environment);
     try {
-      EnsureServerClient(0);
+      EnsureServerClient(GameListMode::CurrentGames);
     } catch (...) {
       lookupError = std::current_exception();
     }
@@ -176,7 +176,7 @@ void Monitor::IdentifyPlayer() {
   if (lookupError) std::rethrow_exception(lookupError);
 }
 
-TXMLTarn* Monitor::EnsureServerClient(int mode, bool* created) {
+TXMLTarn* Monitor::EnsureServerClient(GameListMode mode, bool* created) {
   if (created) *created = false;
   if (ServerClient || MonitoredAlias.empty()) return ServerClient.get();
   std::unique_ptr<TXMLTarn> client = CreateClient(MonitoredAlias, mode);
@@ -261,7 +261,7 @@ void Monitor::RefreshPlayersWhenDue() {
 
 TXMLTarn* Monitor::ServerClientWithFreshList() {
   bool created = false;
-  TXMLTarn* client = EnsureServerClient(0, &created);
+  TXMLTarn* client = EnsureServerClient(GameListMode::CurrentGames, &created);
   // A client made just now holds a fresh list already.
   if (client && !created) client->LoadCurrentGames();
   return client;
@@ -304,9 +304,9 @@ bool Monitor::SynchronizeCurrentGames() {
     FillCurrentGames(listed.games);
   } else {
     for (const TS_CURRGAME& game : listed.games) {
-      const int result = s_.db.MergeCurrentGame(game);
-      newGames += result == 1;
-      updatedGames += result == 2;
+      const MergeResult result = s_.db.MergeCurrentGame(game);
+      newGames += result == MergeResult::NewGame;
+      updatedGames += result == MergeResult::CompetitorMoved;
     }
     const std::vector<int32_t> finished = FinishedGameIds(listed);
     for (const int32_t id : finished) {
@@ -321,7 +321,7 @@ bool Monitor::SynchronizeCurrentGames() {
 }
 
 void Monitor::FillCurrentGames(const std::vector<TS_CURRGAME>& listed) {
-  DeleteAllRows(s_.db.CurrentGames);
+  s_.db.CurrentGames.DeleteAll();
   for (const TS_CURRGAME& game : listed) s_.db.InsertCurrentGame(game);
 }
 
@@ -330,11 +330,10 @@ std::vector<int32_t> Monitor::FinishedGameIds(const GameList& list) {
   if (list.unreadableWithoutId) return finished;
   std::unordered_set<int32_t> listed = list.unreadableIds;
   for (const TS_CURRGAME& game : list.games) listed.insert(game.game_id);
-  Table& games = s_.db.CurrentGames;
-  const int rows = games.RecordCount();
-  for (int r = 1; r <= rows; ++r) {
-    games.SetRecNo(r);
-    const auto id = static_cast<int32_t>(games.Field("game_id").AsInt());
+  // A cursor of its own, so that a grid following the table does not jump through every row.
+  const std::unique_ptr<Cursor> games = s_.db.CurrentGames.CreateCursor();
+  for (games->First(); !games->Eof(); games->Next()) {
+    const auto id = static_cast<int32_t>(games->Field("game_id").AsInt());
     if (!listed.contains(id)) finished.push_back(id);
   }
   return finished;
@@ -352,13 +351,13 @@ int Monitor::CheckCurrentGames() {
   int result = 0;
   int newGames = 0, updatedGames = 0, finishedGames = 0;
   for (const TS_CURRGAME& game : listed.games) {
-    const int merge = s_.db.MergeCurrentGame(game);
-    newGames += merge == 1;
-    updatedGames += merge == 2;
-    if (merge == 1 || merge == 2) {
-      writer_.AddGameMessage(merge == 1 ? GameMessageKind::New : GameMessageKind::Updated,
-                             s_.clock.Now(), game.own_side, game.competitor_name,
-                             MapName(game.map_id));
+    const MergeResult merge = s_.db.MergeCurrentGame(game);
+    newGames += merge == MergeResult::NewGame;
+    updatedGames += merge == MergeResult::CompetitorMoved;
+    if (merge == MergeResult::NewGame || merge == MergeResult::CompetitorMoved) {
+      writer_.AddGameMessage(
+          merge == MergeResult::NewGame ? GameMessageKind::New : GameMessageKind::Updated,
+          s_.clock.Now(), game.own_side, game.competitor_name, MapName(game.map_id));
       result = 1;
     }
   }
@@ -388,12 +387,8 @@ void Monitor::AlertWindowClosed() {
   TrayAlert = false;
 }
 
-void Monitor::DeleteAllRows(Table& table) {
-  for (int n = table.RecordCount(); n > 0; --n) table.Delete();
-}
-
 bool Monitor::DeleteCurrentGames() {
-  return Guarded([this] { DeleteAllRows(s_.db.CurrentGames); });
+  return Guarded([this] { s_.db.CurrentGames.DeleteAll(); });
 }
 
 bool Monitor::LoadCurrentGames() {
@@ -409,7 +404,8 @@ bool Monitor::LoadCurrentGames() {
 bool Monitor::UpdatePlayers() {
   bool updated = MonitoredAlias.empty();
   const bool ok = Guarded([this, &updated] {
-    if (TXMLTarn* client = EnsureServerClient(0)) updated = client->UpdatePlayers();
+    if (TXMLTarn* client = EnsureServerClient(GameListMode::CurrentGames))
+      updated = client->UpdatePlayers();
     s_.dialogs.ShowMessage("Players were updated");
   });
   return ok && updated;
@@ -436,7 +432,7 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
       saved = true;
       return;
     }
-    std::unique_ptr<TXMLTarn> client = CreateClient(alias, 0);
+    std::unique_ptr<TXMLTarn> client = CreateClient(alias, GameListMode::CurrentGames);
     if (client->Player.player_id == 0) return;
     const GameList listed = ListedGames(*client);
     StoreCurrentPlayer(client->Player);
@@ -456,7 +452,7 @@ void Monitor::FillTournamentList() {
   // Without a stored player the lookup of this start-up has just been made; when it failed,
   // asking again at once would only repeat its message.
   if (!ServerClient && !s_.db.Players.Locate("current", true)) return;
-  if (TXMLTarn* client = EnsureServerClient(4)) client->LoadTournaments();
+  if (TXMLTarn* client = EnsureServerClient(GameListMode::None)) client->LoadTournaments();
 }
 
 bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
@@ -465,14 +461,14 @@ bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
     Table& tournaments = s_.db.Tournaments;
     if (refresh || tournaments.RecordCount() == 0) {
       if (MonitoredAlias.empty()) NoMonitoredPlayer();
-      TXMLTarn* client = EnsureServerClient(4);
+      TXMLTarn* client = EnsureServerClient(GameListMode::None);
       if (!client) return;  // the failed lookup has told why
       client->LoadTournaments();
     }
     names.clear();
-    for (int r = 1; r <= tournaments.RecordCount(); ++r) {
-      tournaments.SetRecNo(r);
-      names.push_back(tournaments.Field("tournament_name").AsText());
+    const std::unique_ptr<Cursor> rows = tournaments.CreateCursor();
+    for (rows->First(); !rows->Eof(); rows->Next()) {
+      names.push_back(rows->Field("tournament_name").AsText());
     }
     listed = true;
   });

@@ -41,7 +41,8 @@ bool EveryTableOpen(const TFormDBMonitor& db) {
 }  // namespace
 
 MonitorSession::MonitorSession(const SessionOptions& options, const Environment& environment,
-                               const std::filesystem::path& executableDir, Dialogs& dialogs)
+                               const std::filesystem::path& executableDir, Dialogs& dialogs,
+                               const std::atomic<bool>* cancel)
     : demo_(StartDemo(options)),
       environment_(environment, DemoVariables(demo_)),
       dataDir_(ResolveDataDir(DataDirOption(options, demo_), environment_, executableDir)),
@@ -50,7 +51,7 @@ MonitorSession::MonitorSession(const SessionOptions& options, const Environment&
       host_(ResolveServerHost(demo_ ? std::optional(demo_->Host()) : options.server, environment_)),
       dialogs_(dialogs),
       db_(dialogs, clock_),
-      http_(MakeCurlHttp()),
+      http_(MakeCurlHttp({.cancel = cancel})),
       loader_(*http_),
       registry_(MakeSystemRegistry(environment_)) {}
 

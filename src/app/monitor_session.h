@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -35,9 +36,11 @@ inline constexpr const char* kRepairTableAdvice =
 // lives), the game server, the store holder and the platform pieces the monitor reaches.
 class MonitorSession {
  public:
-  // Throws with a clear message when the data folder cannot be found or is in use.
+  // Throws with a clear message when the data folder cannot be found or is in use. While *cancel
+  // is true a request under way is broken off.
   MonitorSession(const SessionOptions& options, const Environment& environment,
-                 const std::filesystem::path& executableDir, Dialogs& dialogs);
+                 const std::filesystem::path& executableDir, Dialogs& dialogs,
+                 const std::atomic<bool>* cancel = nullptr);
   ~MonitorSession();
   MonitorSession(const MonitorSession&) = delete;
   MonitorSession& operator=(const MonitorSession&) = delete;

@@ -257,7 +257,7 @@ void TAlertWindow::paintEvent(QPaintEvent*) {
   painter.drawText(QRect(kMarginX + 2, 0, width() / 2, kCaptionHeight),
                    Qt::AlignVCenter | Qt::AlignLeft, PositionText());
 
-  const QPixmap image = desktop_.MessageImage(message.ImageIndex());
+  const QPixmap image = desktop_.MessageImage(message.ImageIndex(), devicePixelRatioF());
   const int top = kCaptionHeight + 4;
   if (!image.isNull()) painter.drawPixmap(QPoint(kMarginX + 2, top), image);
   const int textLeft = kMarginX + 2 + 32 + 8;

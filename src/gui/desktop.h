@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <filesystem>
 #include <string>
 
 namespace tarn {
@@ -15,22 +16,27 @@ class Desktop {
   // The tray picture "tarnMon.ico" or "tarnMon2.ico". Throws std::runtime_error when it cannot
   // be loaded.
   virtual QIcon TrayIcon(const std::string& fileName) const = 0;
-  // The 16 x 16 list: 0 the "pl" emblem, 1 the "fnu" emblem, 2 to 8 the tool-bar pictures.
-  virtual QPixmap SmallImage(int index) const = 0;
-  // The 32 x 32 pictures of the notifications.
-  virtual QPixmap MessageImage(int index) const = 0;
+  // A picture of the 16 x 16 list at both sizes: 2 to 8 are the tool bar's.
+  virtual QIcon SmallIcon(int index) const = 0;
+  // A 32 x 32 picture of the notifications, sharp at the given device pixel ratio.
+  virtual QPixmap MessageImage(int index, qreal devicePixelRatio) const = 0;
   // Whether the desktop has a system tray now; without one a hidden window could not come back.
   virtual bool TrayAvailable() const = 0;
 };
 
-// The running desktop.
+// The running desktop, with the program's own pictures; the tray pictures come from the pics
+// folder beside the executable in `exeDir` (or the installed ones).
 class SystemDesktop : public Desktop {
  public:
+  explicit SystemDesktop(std::filesystem::path exeDir) : exeDir_(std::move(exeDir)) {}
   QIcon AppIcon() const override;
   QIcon TrayIcon(const std::string& fileName) const override;
-  QPixmap SmallImage(int index) const override;
-  QPixmap MessageImage(int index) const override;
+  QIcon SmallIcon(int index) const override;
+  QPixmap MessageImage(int index, qreal devicePixelRatio) const override;
   bool TrayAvailable() const override;
+
+ private:
+  std::filesystem::path exeDir_;
 };
 
 }  // namespace tarn

@@ -19,7 +19,7 @@ int RunDesktop(int& argc, char** argv, const SessionOptions& options,
   QApplication::setDesktopFileName(QStringLiteral("tarn-monitor"));
   // The program lives on in the tray while no window is shown; only the main window ends it.
   QApplication::setQuitOnLastWindowClosed(false);
-  const SystemDesktop desktop;
+  const SystemDesktop desktop(executablePath.parent_path());
   QApplication::setWindowIcon(desktop.AppIcon());
 
   MessageBoxDialogs dialogs;

@@ -77,7 +77,7 @@ TForm1::TForm1(MonitorServices services, const Desktop& desktop, QWidget* parent
   const std::pair<QAction*, int> toolImages[] = {
       {Deletecurrentgames1, 2}, {Loadcurrentgames1, 3}, {Updateplayers1, 4}, {RunTARN1, 5},
       {Openreplay1, 6},         {DownloadReplay1, 7},   {RunReplay2, 8}};
-  for (const auto& [action, image] : toolImages) action->setIcon(desktop_.SmallImage(image));
+  for (const auto& [action, image] : toolImages) action->setIcon(desktop_.SmallIcon(image));
   // Game launch and replays come with the game client's integration.
   for (QAction* action : {RunTARN1, Openreplay1, DownloadReplay1, RunReplay2}) {
     action->setEnabled(false);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "sim/sim_server.h"
 #include "sim/world.h"
@@ -57,7 +58,7 @@ struct TestConsole {
     out.str("");
     err.str("");
     waits.clear();
-    const std::atomic<bool> interrupted{false};
+    interrupted = false;
     return RunCommandLine(ParseCommandLine(args),
                           {out, err, environment, "/nowhere/tarn-monitor", interrupted,
                            [this](std::chrono::milliseconds ms) {
@@ -70,6 +71,7 @@ struct TestConsole {
   std::ostringstream err;
   testing::FakeEnvironment environment;
   std::vector<std::chrono::milliseconds> waits;
+  std::atomic<bool> interrupted{false};
 };
 
 // alpha (42) plays beta (7) on Eden.
@@ -147,6 +149,22 @@ TEST_F(CommandLineRunTest, WatchPacesTheRetriesOfAFailedFirstLoadByItsInterval) 
   using std::chrono::milliseconds;
   EXPECT_EQ(console_.waits,
             (std::vector{milliseconds(1000), milliseconds(2000), milliseconds(2000)}));
+}
+
+TEST_F(CommandLineRunTest, CtrlCBreaksOffAHangingRequestAndLeavesTheTablesWhole) {
+  ASSERT_EQ(Run({"load"}), 0);
+  server_.SetFault(sim::XmlModeKey("games_current"), sim::Fault{std::chrono::seconds(20)});
+  std::thread pressCtrlC([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    console_.interrupted = true;
+  });
+  EXPECT_EQ(Run({"check"}), kInterruptedStatus);
+  pressCtrlC.join();
+  EXPECT_NE(console_.err.str().find("cancelled"), std::string::npos) << console_.err.str();
+  server_.ClearFaults();
+  EXPECT_EQ(Run({"status"}), 0);
+  EXPECT_NE(console_.out.str().find("Eden"), std::string::npos);
+  EXPECT_EQ(console_.err.str(), "");
 }
 
 TEST_F(CommandLineRunTest, PlayersFailsWhenThePlayerCannotBeRead) {

@@ -89,7 +89,9 @@ class RewritingHttp : public Http {
   std::function<std::string(std::string)> rewrite = [](std::string text) { return text; };
 
  private:
-  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+  // A small limit on documents, so an endless answer is refused quickly.
+  std::unique_ptr<Http> http_ =
+      MakeCurlHttp({.connectTimeout = 2000ms, .stallTime = 5s, .maxTextBytes = 1 << 20});
 };
 
 class MonitorTest : public ::testing::Test {
@@ -277,6 +279,57 @@ TEST_F(MonitorTest, ABrokenDocumentEndsTheTickAndLeavesTheGamesAsTheyWere) {
 
   monitor_->Timer1Timer();
   EXPECT_THAT(Messages(), ElementsAre(::testing::_, "12:12:09 Finished game: with beta on Eden"));
+}
+
+// Whatever the server answers instead of the game list, the stored games stay as they were and
+// nothing is announced; the next good answer is checked as usual.
+TEST_F(MonitorTest, HostileGameListAnswersChangeNothing) {
+  using Body = sim::Fault::Body;
+  const struct {
+    const char* what;
+    sim::Fault fault;
+    const char* error;
+  } cases[] = {
+      {"an error page", {0ms, 0, Body::ErrorPage}, "with an error: Internal server error"},
+      {"a 404", {0ms, 404}, "404"},
+      {"an endless list", {0ms, 0, Body::Endless}, "over the limit"},
+      {"a truncated list", {0ms, 0, Body::Truncated}, "broken off"},
+      {"a connection closed at once", {0ms, 0, Body::ClosedConnection}, "without an answer"},
+  };
+  Start();
+  monitor_->Timer1Timer();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    dialogs_.errors.clear();
+    server_.SetFault(sim::XmlModeKey("games_current"), c.fault);
+    EXPECT_FALSE(monitor_->Check());
+    server_.ClearFaults();
+    EXPECT_THAT(dialogs_.errors, ElementsAre(HasSubstr(c.error)));
+    EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
+    EXPECT_EQ(monitor_->Alerts().Messages().Count(), 1);
+  }
+  // A slow but steady line is no fault.
+  server_.SetFault(sim::XmlModeKey("games_current"), sim::Fault{.bytesPerSecond = 4000});
+  server_.Edit([](sim::World& w) { w.MoveCompetitor(100); });
+  EXPECT_TRUE(monitor_->Check());
+  EXPECT_THAT(Messages().back(), "12:12:09 Updated game: with beta on Eden");
+}
+
+TEST_F(MonitorTest, APlayersRefreshAnsweredWithOtherPlayersTouchesOnlyTheirOwnRows) {
+  Start();
+  monitor_->Timer1Timer();
+  ASSERT_TRUE(monitor_->UpdatePlayers());
+  const std::string rows = CurrentMarks();
+  for (const auto body : {sim::Fault::Body::OtherPlayer, sim::Fault::Body::ExtraPlayer}) {
+    server_.SetFault(sim::XmlModeKey("player_info"), sim::Fault{0ms, 0, body});
+    EXPECT_TRUE(monitor_->UpdatePlayers());
+    EXPECT_EQ(CurrentMarks(), rows);
+  }
+  server_.SetFault(sim::XmlModeKey("player_info"), sim::Fault{0ms, 0, sim::Fault::Body::ErrorPage});
+  EXPECT_FALSE(monitor_->UpdatePlayers());
+  EXPECT_EQ(CurrentMarks(), rows);
+  EXPECT_THAT(dialogs_.messages,
+              ::testing::Contains(StartsWith(host_ + " does not allowed\nThe server answered")));
 }
 
 TEST_F(MonitorTest, AnUnknownAliasIsReportedAndNothingIsChecked) {

@@ -18,8 +18,8 @@ class FakeDesktop : public Desktop {
     if (failTrayIcons) throw std::runtime_error("Cannot read the picture " + fileName);
     return QIcon(Picture(16, fileName == "tarnMon2.ico" ? Qt::red : Qt::green));
   }
-  QPixmap SmallImage(int) const override { return Picture(16, Qt::gray); }
-  QPixmap MessageImage(int) const override { return Picture(32, Qt::blue); }
+  QIcon SmallIcon(int) const override { return QIcon(Picture(16, Qt::gray)); }
+  QPixmap MessageImage(int, qreal) const override { return Picture(32, Qt::blue); }
   bool TrayAvailable() const override { return trayAvailable; }
 
   bool trayAvailable = true;

@@ -114,7 +114,7 @@ class MainWindowTest : public ::testing::Test {
   WineRegistry registry_{""};
   FixedBias bias_;
   sim::SimServer server_;
-  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+  std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 2000ms});
   HttpXmlLoader loader_{*http_};
   TFormDBMonitor db_{dialogs_, clock_};
   testing::FakeDesktop desktop_;
