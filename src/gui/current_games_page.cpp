@@ -126,7 +126,9 @@ CurrentGamesPage::CurrentGamesPage(CurrentGamesServices services, QWidget* paren
   detailsTimer_.setSingleShot(true);
   detailsTimer_.setInterval(0);
   connect(&detailsTimer_, &QTimer::timeout, this, &CurrentGamesPage::DataSource1DataChange);
-  const auto detailsChanged = [this] { detailsTimer_.start(); };
+  const auto detailsChanged = [this] {
+    if (!detailsTimer_.isActive()) detailsTimer_.start();
+  };
   connect(model_, &TableModel::CurrentRowMoved, this, detailsChanged);
   connect(model_, &QAbstractItemModel::dataChanged, this, detailsChanged);
   connect(model_, &QAbstractItemModel::rowsInserted, this, detailsChanged);

@@ -12,6 +12,8 @@ namespace {
 
 // Room beside a column's text for the cell's margins and the title's frame.
 constexpr int kColumnPadding = 12;
+// Room above and below a row's line for the cell's frame and a check box.
+constexpr int kRowPadding = 8;
 
 }  // namespace
 
@@ -31,6 +33,9 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
 
   QStyleOptionViewItem box(cell);
+  // In the desktop's own colours, as a check box control, so it stays legible whatever colours
+  // the window gives its grids.
+  box.palette = QApplication::palette();
   const QSize size(style->pixelMetric(QStyle::PM_IndicatorWidth, &box, widget),
                    style->pixelMetric(QStyle::PM_IndicatorHeight, &box, widget));
   box.rect = QStyle::alignedRect(cell.direction, Qt::AlignCenter, size, cell.rect);
@@ -46,8 +51,13 @@ TableGrid::TableGrid(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(SelectRows);
   setSelectionMode(SingleSelection);
   setItemDelegate(new GridCellDelegate(this));
-  // Rows of one height keep a grid of many thousand rows as quick as a short one.
+  // Rows of one line and one height keep a grid of many thousand rows as quick as a short one.
+  setWordWrap(false);
+  // Record numbers are no name of a row (they change with every order), and a row header would
+  // measure itself again on every insert.
+  verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
   connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
     if (tableModel_) tableModel_->SortByColumn(section);
   });
@@ -62,7 +72,7 @@ void TableGrid::setModel(QAbstractItemModel* model) {
   tableModel_ = qobject_cast<TableModel*>(model);
   if (!tableModel_) return;
 
-  connect(tableModel_, &TableModel::CurrentRowMoved, this, &TableGrid::FollowCursor);
+  connect(tableModel_, &TableModel::CurrentRowMoved, this, &TableGrid::FollowCursorSoon);
   connect(tableModel_, &QAbstractItemModel::modelReset, this, &TableGrid::ApplyColumnVisibility);
   connect(tableModel_, &QAbstractItemModel::headerDataChanged, this,
           [this](Qt::Orientation orientation) {
@@ -76,14 +86,24 @@ void TableGrid::setModel(QAbstractItemModel* model) {
           });
   ApplyColumnVisibility();
   ApplyColumnWidths();
-  FollowCursor(tableModel_->CurrentRow());
+  FollowCursor();
 }
 
-// The cursor went to `row` on its own (a locate, a delete, a merge) or after the user's move;
-// the grid only shows it, so no move goes back to the cursor.
-void TableGrid::FollowCursor(int row) {
+// A tick that walks every row moves the cursor thousands of times; the grid shows where it
+// ended, once the tick is through.
+void TableGrid::FollowCursorSoon() {
+  if (followPending_) return;
+  followPending_ = true;
+  QMetaObject::invokeMethod(this, &TableGrid::FollowCursor, Qt::QueuedConnection);
+}
+
+// The cursor went to another row on its own (a locate, a delete, a merge) or after the user's
+// move; the grid only shows it, so no move goes back to the cursor.
+void TableGrid::FollowCursor() {
+  followPending_ = false;
   QItemSelectionModel* selection = selectionModel();
   if (!tableModel_ || !selection) return;
+  const int row = tableModel_->CurrentRow();
   if (row < 0) {
     selection->clear();
     return;
@@ -102,11 +122,11 @@ void TableGrid::ApplyColumnVisibility() {
 
 void TableGrid::ApplyColumnWidths() {
   if (!tableModel_) return;
-  const int charWidth = fontMetrics().averageCharWidth();
+  const QFontMetrics cellMetrics = fontMetrics();
   const QFontMetrics titleMetrics = horizontalHeader()->fontMetrics();
   for (int column = 0; column < tableModel_->columnCount(); ++column) {
     const QString title = tableModel_->headerData(column, Qt::Horizontal).toString();
-    const int width = std::max(charWidth * tableModel_->DisplayChars(column),
+    const int width = std::max(cellMetrics.horizontalAdvance(tableModel_->DisplaySample(column)),
                                titleMetrics.horizontalAdvance(title));
     setColumnWidth(column, width + kColumnPadding);
   }

@@ -19,9 +19,11 @@ class GridCellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override;
 };
 
-// A grid over one TableModel. Its current row and the table cursor's stay in step both ways, the
-// columns the model's column list hides stay hidden, and a click on a column title orders the
-// rows by that column. Rows are chosen whole; column widths start at what the values need.
+// A grid over one TableModel. Its current row and the table cursor's stay in step both ways (the
+// user's move moves the cursor at once; the cursor's own moves show once the operation that made
+// them is through), the columns the model's column list hides stay hidden, and a click on a
+// column title orders the rows by that column. Rows are chosen whole; column widths start at
+// what the values need.
 class TableGrid : public QTableView {
   Q_OBJECT
 
@@ -33,12 +35,14 @@ class TableGrid : public QTableView {
   TableModel* Model() const { return tableModel_; }
 
  private:
-  void FollowCursor(int row);
+  void FollowCursorSoon();
+  void FollowCursor();
   void ApplyColumnVisibility();
   void ApplyColumnWidths();
   int FirstShownColumn() const;
 
   QPointer<TableModel> tableModel_;
+  bool followPending_ = false;
 };
 
 }  // namespace tarn

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kIntegerChars = 11;
 constexpr int kSmallIntChars = 6;
-constexpr int kBooleanChars = 5;
 // Wider texts (a tournament name may take 100 characters) would push the other columns away.
 constexpr int kMostTextChars = 30;
 
@@ -96,21 +95,21 @@ bool TableModel::ColumnShown(int column) const {
 
 const ColumnDef& TableModel::Column(int column) const { return cursor_.Columns().at(column); }
 
-int TableModel::DisplayChars(int column) const {
+QString TableModel::DisplaySample(int column) const {
   const ColumnDef& def = Column(column);
   switch (def.type) {
     case ColumnType::Integer:
-      return kIntegerChars;
+      return QString(kIntegerChars, QLatin1Char('0'));
     case ColumnType::SmallInt:
-      return kSmallIntChars;
+      return QString(kSmallIntChars, QLatin1Char('0'));
     case ColumnType::Boolean:
-      return kBooleanChars;
+      return QStringLiteral("False");
     case ColumnType::DateTime:
-      return static_cast<int>(DateTimeText(*DateTime::FromFields(2000, 12, 28, 23, 59, 59)).size());
+      return DateTimeText(*DateTime::FromFields(2000, 12, 28, 23, 59, 59));
     case ColumnType::Text:
       break;
   }
-  return std::clamp(def.size, 1, kMostTextChars);
+  return QString(std::clamp(def.size, 1, kMostTextChars), QLatin1Char('x'));
 }
 
 Value TableModel::CellValue(int row, int column) const {

@@ -54,8 +54,8 @@ class TableModel : public QAbstractTableModel, private TableObserver {
   void SetGridColumns(std::vector<GridColumn> columns);
   bool ColumnShown(int column) const;
   const ColumnDef& Column(int column) const;
-  // The width a column's values need, in characters.
-  int DisplayChars(int column) const;
+  // A text as wide as the column's values need to be shown whole.
+  QString DisplaySample(int column) const;
 
   // Edits go through the cursor (Edit, SetFieldText or SetField for check boxes, Post); a value
   // the column refuses is shown as an error and leaves the row as it was.

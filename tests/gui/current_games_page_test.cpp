@@ -139,6 +139,7 @@ TEST_F(CurrentGamesPageTest, ShowingThePageOrdersByGameIdAndGoesToTheFirstGame) 
   db_.InsertCurrentGame(Game(1, "eden", 5, "Charlie"));
   db_.InsertCurrentGame(Game(2, "eden", 5, "Bravo"));
   Page().show();
+  Settle();
   EXPECT_EQ(VisibleIds(db_.CurrentGames), (std::vector<int64_t>{1, 2, 3}));
   EXPECT_EQ(db_.CurrentGames.RecNo(), 1);
   EXPECT_EQ(Grid().currentIndex().row(), 0);
@@ -150,6 +151,7 @@ TEST_F(CurrentGamesPageTest, ShowingThePageOrdersByGameIdAndGoesToTheFirstGame) 
   Page().hide();
   EXPECT_EQ(VisibleIds(db_.CurrentGames), (std::vector<int64_t>{3, 2, 1}));
   Page().show();
+  Settle();
   EXPECT_EQ(VisibleIds(db_.CurrentGames), (std::vector<int64_t>{1, 2, 3}));
   EXPECT_EQ(db_.CurrentGames.RecNo(), 1);
   EXPECT_EQ(Grid().currentIndex().row(), 0);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -276,6 +277,7 @@ class TableGridTest : public ::testing::Test {
     grid_.resize(600, 300);
     grid_.show();
   }
+  static void Settle() { QApplication::processEvents(); }
   int GridRow() const { return grid_.currentIndex().row(); }
   std::vector<int> SelectedRows() const {
     std::vector<int> rows;
@@ -297,34 +299,56 @@ class TableGridTest : public ::testing::Test {
 TEST_F(TableGridTest, TheGridFollowsTheCursor) {
   EXPECT_EQ(GridRow(), games_.RecNo() - 1);
   games_.SetRecNo(3);
+  Settle();
   EXPECT_EQ(GridRow(), 2);
   EXPECT_THAT(SelectedRows(), ElementsAre(2));
   ASSERT_TRUE(games_.Locate("game_id", 5));
+  Settle();
   EXPECT_EQ(GridRow(), 4);
 
   // The engine puts the cursor on the next row; the grid must not move it on by itself.
   games_.SetRecNo(2);
+  Settle();
   games_.Delete();
+  Settle();
   EXPECT_EQ(games_.RecNo(), 2);
   EXPECT_EQ(CursorGame(), 3);
   EXPECT_EQ(GridRow(), 1);
   EXPECT_EQ(GridGame(), 3);
 
   games_.SetRecNo(games_.RecordCount());
+  Settle();
   games_.Delete();
+  Settle();
   EXPECT_EQ(CursorGame(), 4);
   EXPECT_EQ(GridGame(), 4);
 
-  // A row that comes in above keeps the grid on the same game.
+  // After a new order and a row that comes in above, the grid is on the cursor's game.
   games_.SetSortColumns({"competitor_name"});
+  Settle();
+  EXPECT_EQ(GridGame(), CursorGame());
   ASSERT_TRUE(games_.Locate("game_id", 4));
   AppendGame(games_, 6, "swamp", "0");
   ASSERT_TRUE(games_.Locate("game_id", 4));
+  Settle();
   EXPECT_EQ(GridGame(), 4);
   EXPECT_EQ(GridRow(), games_.RecNo() - 1);
 
   games_.Close();
+  Settle();
   EXPECT_FALSE(grid_.currentIndex().isValid());
+}
+
+// A tick that walks every row must not drag the grid through all of them.
+TEST_F(TableGridTest, AWalkOverTheRowsMovesTheGridOnceAtItsEnd) {
+  for (int id = 6; id <= 100; ++id) AppendGame(games_, id, "eden", "Z");
+  Settle();
+  QSignalSpy moved(grid_.selectionModel(), &QItemSelectionModel::currentChanged);
+  for (int recNo = 1; recNo <= games_.RecordCount(); ++recNo) games_.SetRecNo(recNo);
+  games_.SetRecNo(40);
+  Settle();
+  EXPECT_EQ(moved.size(), 1);
+  EXPECT_EQ(GridRow(), 39);
 }
 
 TEST_F(TableGridTest, TheUsersMoveMovesTheCursorOnce) {
@@ -353,6 +377,7 @@ TEST_F(TableGridTest, ATitleClickOrdersByThatColumnOnce) {
   EXPECT_THAT(VisibleIds(games_), ElementsAre(3, 5, 2, 4, 1));
   EXPECT_EQ(ModelIds(model_), VisibleIds(games_));
   EXPECT_EQ(reset.size(), 1);
+  Settle();
   EXPECT_EQ(GridRow(), games_.RecNo() - 1);
 
   clickTitle(2);
