@@ -97,7 +97,7 @@ void BM_LoadPlayerGames(benchmark::State& state) {
   const auto file = PlayerGamesFile(static_cast<int>(state.range(0)));
   const auto& columns = PlayerGamesDefinition().columns;
   Table table("PlayerGames", columns, PlayerGamesDefinition().indexes);
-  for (auto _ : state) table.Load(ReadTableFile(file, "PlayerGames", columns));
+  for (auto _ : state) table.Load(ReadTableFile(file, "PlayerGames", columns, "game_id").rows);
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_LoadPlayerGames)->Arg(20000)->Unit(benchmark::kMillisecond);
@@ -105,7 +105,8 @@ BENCHMARK(BM_LoadPlayerGames)->Arg(20000)->Unit(benchmark::kMillisecond);
 void BM_SavePlayerGames(benchmark::State& state) {
   const auto file = PlayerGamesFile(static_cast<int>(state.range(0)));
   Store store;
-  store.db.PlayerGames.Load(ReadTableFile(file, "PlayerGames", PlayerGamesDefinition().columns));
+  store.db.PlayerGames.Load(
+      ReadTableFile(file, "PlayerGames", PlayerGamesDefinition().columns).rows);
   for (auto _ : state) {
     WriteTableFile(file, "PlayerGames", store.db.PlayerGames.Columns(),
                    store.db.PlayerGames.Rows());

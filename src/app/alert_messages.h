@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 namespace tarn {
 

@@ -1,6 +1,5 @@
 #include "app/command_line.h"
 
-#include <charconv>
 #include <limits>
 #include <string_view>
 
@@ -8,6 +7,8 @@
 #include "app/demo.h"
 #include "app/monitor.h"
 #include "app/remaining_time.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/clock.h"
 #include "platform/data_dir.h"
 #include "platform/environment.h"
@@ -43,14 +44,12 @@ class Arguments {
 };
 
 int ParseWholeNumber(const std::string& option, const std::string& text, int minimum, int maximum) {
-  int value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < minimum ||
-      value > maximum) {
+  const std::optional<int64_t> value = tarn::ParseWholeNumber(text);
+  if (!value || *value < minimum || *value > maximum) {
     throw UsageError(option + " takes a whole number from " + std::to_string(minimum) + " to " +
                      std::to_string(maximum) + ", not '" + text + "'");
   }
-  return value;
+  return static_cast<int>(*value);
 }
 
 // Prints each notification once, as one line, when the monitor shows them.
@@ -83,8 +82,7 @@ std::string DateText(const Value& value) {
 // A column of the status table: the text padded to a width counted in characters, not bytes,
 // so names with letters beyond ASCII keep the columns straight.
 std::string Cell(const std::string& text, size_t width) {
-  size_t characters = 0;
-  for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  const size_t characters = CodePointCount(text);
   return text + std::string(width > characters ? width - characters : 0, ' ') + " ";
 }
 

@@ -5,16 +5,16 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "game/game_client_settings.h"
 #include "game/game_directories.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/system_time_zone.h"
-#include "server/attribute_reader.h"
 #include "server/server_data_error.h"
 #include "server/time_zone.h"
 #include "store/db_monitor.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -84,7 +84,7 @@ void Monitor::DecideTimeZone() {
 
 void Monitor::CheckAliasFits(const std::string& alias) const {
   const ColumnDef& column = s_.db.Players.Columns()[s_.db.Players.FieldIndex("alies")];
-  if (column.size > 0 && CutToCodePoints(alias, column.size).size() != alias.size()) {
+  if (column.size > 0 && CodePointCount(alias) > static_cast<size_t>(column.size)) {
     throw std::invalid_argument("The alias \"" + alias + "\" is longer than the " +
                                 std::to_string(column.size) + " characters an alias can have");
   }
@@ -221,11 +221,10 @@ Monitor::GameList Monitor::ListedGames(TXMLTarn& client) {
       client.ReadGame(i);
       list.games.push_back(client.Game);
     } catch (const ServerDataError& error) {
-      int32_t id = 0;
       const XmlElement element = client.Document->Root().Child(i);
-      if (ParseInt32(element.Attribute("id").value_or(""), id)) {
-        list.unreadableIds.insert(id);
-        list.problems.push_back("Game " + std::to_string(id) + ": " + error.what());
+      if (const auto id = ParseWholeNumberIn<int32_t>(element.Attribute("id").value_or(""))) {
+        list.unreadableIds.insert(*id);
+        list.problems.push_back("Game " + std::to_string(*id) + ": " + error.what());
       } else {
         list.unreadableWithoutId = true;
         list.problems.push_back("Game number " + std::to_string(i + 1) + ": " + error.what());

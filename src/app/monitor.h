@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/alert_messages.h"
+#include "base/date_time.h"
 #include "server/xml_tarn.h"
-#include "store/date_time.h"
 
 namespace tarn {
 

@@ -8,8 +8,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <fstream>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -19,6 +22,39 @@ namespace {
 [[noreturn]] void Fail(const std::filesystem::path& file, const std::string& reason) {
   throw FileWriteError("Cannot write file \"" + file.string() + "\". " + reason);
 }
+
+[[noreturn]] void FailToRead(const std::string& reason) { throw FileReadError(reason); }
+
+const char* const kNotRegular = "The file is not a regular file.";
+
+std::string DirectoryText() { return std::make_error_code(std::errc::is_a_directory).message(); }
+
+// Collects what a file gives, refusing it once it holds more than the limit: a file may still grow
+// after its size was looked at.
+class LimitedContent {
+ public:
+  explicit LimitedContent(std::uintmax_t largestMegabytes)
+      : largestMegabytes_(largestMegabytes), largest_(largestMegabytes << 20) {}
+
+  void CheckSize(std::uintmax_t size) const {
+    if (size > largest_) {
+      FailToRead("The file is larger than " + std::to_string(largestMegabytes_) + " MB.");
+    }
+  }
+  void Reserve(std::uintmax_t size) { text_.reserve(static_cast<size_t>(size)); }
+  void Append(const char* data, size_t size) {
+    CheckSize(text_.size() + size);
+    text_.append(data, size);
+  }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  std::uintmax_t largestMegabytes_;
+  std::uintmax_t largest_;
+  std::string text_;
+};
+
+constexpr size_t kReadChunk = 1 << 16;
 
 #ifdef _WIN32
 
@@ -49,6 +85,26 @@ void ReplaceFile(const std::filesystem::path& temp, const std::filesystem::path&
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail(file, LastErrorText());
   }
+}
+
+// Folders hold no FIFOs here, so looking at the type before opening cannot be raced into a block.
+void ReadInto(LimitedContent& content, const std::filesystem::path& file) {
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  if (error) FailToRead(error.message());
+  if (std::filesystem::is_directory(status)) FailToRead(DirectoryText());
+  if (!std::filesystem::is_regular_file(status)) FailToRead(kNotRegular);
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  if (error) FailToRead(error.message());
+  content.CheckSize(size);
+  content.Reserve(size);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) FailToRead(std::strerror(errno));
+  char chunk[kReadChunk];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    content.Append(chunk, static_cast<size_t>(in.gcount()));
+  }
+  if (in.bad()) FailToRead(std::strerror(errno));
 }
 
 #else
@@ -83,6 +139,40 @@ void ReplaceFile(const std::filesystem::path& temp, const std::filesystem::path&
   }
 }
 
+void CheckRegular(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) FailToRead(DirectoryText());
+  if (!S_ISREG(info.st_mode)) FailToRead(kNotRegular);
+}
+
+void ReadInto(LimitedContent& content, const std::filesystem::path& file) {
+  struct stat info {};
+  // Devices are refused before they are opened, since opening one can already do something.
+  // When stat fails, open says why.
+  if (::stat(file.c_str(), &info) == 0) CheckRegular(info);
+  // Something else may take the file's place meanwhile: O_NONBLOCK keeps a FIFO from waiting for
+  // a writer, and the type is looked at again on what was opened.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) FailToRead(ErrnoText());
+  struct CloseAtEnd {
+    int fd;
+    ~CloseAtEnd() { ::close(fd); }
+  } closeAtEnd{fd};
+  if (::fstat(fd, &info) != 0) FailToRead(ErrnoText());
+  CheckRegular(info);
+  content.CheckSize(static_cast<std::uintmax_t>(info.st_size));
+  content.Reserve(static_cast<std::uintmax_t>(info.st_size));
+  char chunk[kReadChunk];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      FailToRead(ErrnoText());
+    }
+    content.Append(chunk, static_cast<size_t>(got));
+  }
+}
+
 #endif
 
 }  // namespace
@@ -98,6 +188,12 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view con
     std::filesystem::remove(temp, ignored);
     throw;
   }
+}
+
+std::string ReadRegularFile(const std::filesystem::path& file, std::uintmax_t largestMegabytes) {
+  LimitedContent content(largestMegabytes);
+  ReadInto(content, file);
+  return content.Take();
 }
 
 }  // namespace tarn

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/text_util.h"
+#include "base/text.h"
 
 namespace tarn {
 

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <fstream>
 
-#include "platform/text_util.h"
+#include "base/text.h"
 #include "platform/wine_prefix.h"
 
 #ifdef _WIN32

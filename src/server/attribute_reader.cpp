@@ -1,21 +1,13 @@
 #include "server/attribute_reader.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cstdint>
 #include <string>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "server/server_data_error.h"
 
 namespace tarn {
-
-bool ParseInt32(std::string_view text, int32_t& value) {
-  if (text.starts_with('+')) text.remove_prefix(1);
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return !text.empty() && ec == std::errc() && ptr == end;
-}
 
 std::string_view AttributeReader::Raw(std::string_view name) const {
   const auto value = element_.Attribute(name);
@@ -35,14 +27,14 @@ void AttributeReader::Fail(std::string_view name, std::string_view value,
 
 int32_t AttributeReader::Int(std::string_view name) const {
   const std::string_view text = Raw(name);
-  int32_t value = 0;
-  if (!ParseInt32(text, value)) Fail(name, text, "a whole number");
-  return value;
+  const std::optional<int32_t> value = ParseWholeNumberIn<int32_t>(text);
+  if (!value) Fail(name, text, "a whole number");
+  return *value;
 }
 
 int16_t AttributeReader::SmallInt(std::string_view name) const {
   const int32_t value = Int(name);
-  if (value < INT16_MIN || value > INT16_MAX) {
+  if (!FitsIn<int16_t>(value)) {
     Fail(name, std::to_string(value), "a whole number from -32768 to 32767");
   }
   return static_cast<int16_t>(value);
@@ -50,14 +42,9 @@ int16_t AttributeReader::SmallInt(std::string_view name) const {
 
 bool AttributeReader::Bool(std::string_view name) const {
   const std::string_view text = Raw(name);
-  int32_t number = 0;
-  if (ParseInt32(text, number)) return number != 0;
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower == "true") return true;
-  if (lower == "false") return false;
-  Fail(name, text, "a boolean");
+  const std::optional<bool> value = ParseBoolText(text);
+  if (!value) Fail(name, text, "a boolean");
+  return *value;
 }
 
 std::string AttributeReader::Text(std::string_view name) const { return std::string(Raw(name)); }

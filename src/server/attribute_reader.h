@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/date_time.h"
 #include "platform/xml.h"
 #include "server/server_date.h"
-#include "store/date_time.h"
 
 namespace tarn {
 
@@ -35,8 +35,5 @@ class AttributeReader {
   XmlElement element_;
   const ServerTimeZone& zone_;
 };
-
-// Decimal integer text with an optional sign, in the 32-bit range.
-bool ParseInt32(std::string_view text, int32_t& value);
 
 }  // namespace tarn

@@ -1,15 +1,19 @@
 #include "server/server_address.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/environment.h"
 
 namespace tarn {
 namespace {
 
-bool IsAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+// Letters and digits of ASCII only, whatever the locale says about other bytes.
+bool IsAsciiAlnum(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 struct HostParts {
   std::string_view host;
@@ -37,7 +41,7 @@ bool IsIpv4(std::string_view host) {
     const std::string_view part = host.substr(start, dot - start);
     if (part.empty() || part.size() > 3 ||
         !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-        std::stoi(std::string(part)) > 255) {
+        *ParseWholeNumber(part) > 255) {
       return false;
     }
     ++parts;
@@ -54,13 +58,6 @@ bool IsDnsName(std::string_view host) {
   return std::all_of(host.begin(), host.end(),
                      [](char c) { return IsAsciiAlnum(c) || c == '-' || c == '.'; }) &&
          host.find("..") == std::string_view::npos;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace
@@ -80,7 +77,7 @@ void ValidateServerHost(std::string_view hostAndPort) {
     portOk = !parts.port.empty() && parts.port.size() <= 5 &&
              std::all_of(parts.port.begin(), parts.port.end(),
                          [](char c) { return c >= '0' && c <= '9'; }) &&
-             std::stoi(std::string(parts.port)) >= 1 && std::stoi(std::string(parts.port)) <= 65535;
+             *ParseWholeNumber(parts.port) >= 1 && *ParseWholeNumber(parts.port) <= 65535;
   }
   if (!(ipv6 || IsDnsName(parts.host)) || !portOk) {
     throw std::invalid_argument("Invalid server address '" + std::string(hostAndPort) +
@@ -115,7 +112,7 @@ std::string EncodeQueryValue(std::string_view value) {
 std::string WithWwwPrefix(std::string_view hostAndPort) {
   const std::string_view host = SplitHostPort(hostAndPort).host;
   const bool dnsName = IsDnsName(host) && !IsIpv4(host) && host.find('.') != std::string_view::npos;
-  if (!dnsName || EqualsIgnoreCase(host.substr(0, 4), "www.")) return std::string(hostAndPort);
+  if (!dnsName || EqualsIgnoringCase(host.substr(0, 4), "www.")) return std::string(hostAndPort);
   return "www." + std::string(hostAndPort);
 }
 

@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "server/server_data_error.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {

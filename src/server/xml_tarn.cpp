@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/numbers.h"
 #include "platform/dialogs.h"
 #include "server/attribute_reader.h"
 #include "server/server_address.h"
@@ -187,9 +188,8 @@ void TXMLTarn::ReadGame(int index) {
     otherPosition = 3;
   }
   const XmlElement other = RequiredChild(g, otherPosition, index);
-  int32_t firstId = 0;
   const bool firstIsOwn =
-      ParseInt32(first.Attribute("id").value_or(""), firstId) && firstId == Player.player_id;
+      ParseWholeNumberIn<int32_t>(first.Attribute("id").value_or("")) == Player.player_id;
   const AttributeReader own(firstIsOwn ? first : other, zone);
   const AttributeReader competitor(firstIsOwn ? other : first, zone);
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "base/date_time.h"
+#include "base/records.h"
 #include "platform/xml.h"
-#include "server/records.h"
-#include "store/date_time.h"
 
 namespace tarn {
 

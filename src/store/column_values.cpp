@@ -3,7 +3,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "store/value_text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace tarn {
 namespace {
@@ -32,11 +33,7 @@ Value ToWholeNumber(const ColumnDef& column, const Value& value) {
   } else {
     ThrowCannotAssign(column, value.IsBool() ? "boolean" : "date and time");
   }
-  const bool small = column.type == ColumnType::SmallInt;
-  const int64_t lowest =
-      small ? std::numeric_limits<int16_t>::min() : std::numeric_limits<int32_t>::min();
-  const int64_t highest =
-      small ? std::numeric_limits<int16_t>::max() : std::numeric_limits<int32_t>::max();
+  const auto [lowest, highest] = RangeOf(column.type);
   if (number < lowest || number > highest) {
     throw std::invalid_argument(std::to_string(number) + " is not a valid value" +
                                 ForField(column) + ". The allowed range is " +
@@ -71,7 +68,7 @@ Value ToDateTime(const ColumnDef& column, const Value& value) {
 
 int FindColumn(const std::vector<ColumnDef>& columns, std::string_view name) {
   for (size_t i = 0; i < columns.size(); ++i) {
-    if (SameName(columns[i].name, name)) return static_cast<int>(i);
+    if (EqualsIgnoringCase(columns[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -6,11 +6,12 @@
 #include <limits>
 #include <system_error>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "store/store_tables.h"
 #include "store/table_file.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -31,12 +32,16 @@ void WriteRow(Table& table, Assign assign) {
 // A code the server sends as text, for a small-integer column: empty when it is not a whole
 // number the column can hold, so that one odd code does not cost the whole record.
 Value SmallIntOrEmpty(const std::string& text) {
-  const auto number = ParseWholeNumber(text);
-  if (!number || *number < std::numeric_limits<int16_t>::min() ||
-      *number > std::numeric_limits<int16_t>::max()) {
-    return Value();
-  }
-  return Value(*number);
+  const auto number = ParseWholeNumberIn<int16_t>(text);
+  return number ? Value(int64_t{*number}) : Value();
+}
+
+// The columns of a table's rows as its file holds them: its own, then the foreign ones it kept.
+std::vector<ColumnDef> FileColumns(const Table& table) {
+  std::vector<ColumnDef> columns = table.Columns();
+  const auto& foreign = table.ForeignColumns();
+  columns.insert(columns.end(), foreign.begin(), foreign.end());
+  return columns;
 }
 
 // A table with the definition's columns and indexes, before any rows are loaded.
@@ -97,7 +102,9 @@ void TFormDBMonitor::LoadTable(StoredTable& stored, const std::filesystem::path&
     if (!std::filesystem::exists(file, error) && !error) {
       WriteTableFile(file, definition.name, definition.columns, definition.delivered);
     }
-    stored.table->Load(ReadTableFile(file, definition.name, definition.columns));
+    TableFileContent content =
+        ReadTableFile(file, definition.name, definition.columns, definition.idColumn);
+    stored.table->Load(std::move(content.rows), std::move(content.foreignColumns));
     stored.file = file;
   } catch (const TableFileError& error) {
     dialogs_.ShowError(error.what());
@@ -109,7 +116,7 @@ void TFormDBMonitor::SaveChanges() {
   for (StoredTable& stored : tables_) {
     if (stored.file.empty() || !stored.table->Active() || !stored.table->Changed()) continue;
     try {
-      WriteTableFile(stored.file, stored.definition->name, stored.table->Columns(),
+      WriteTableFile(stored.file, stored.definition->name, FileColumns(*stored.table),
                      stored.table->Rows());
       stored.table->MarkSaved();
     } catch (const TableFileError& error) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "server/records.h"
+#include "base/records.h"
 #include "store/table.h"
 
 namespace tarn {

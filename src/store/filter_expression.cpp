@@ -2,8 +2,9 @@
 
 #include <stdexcept>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "store/column_values.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -25,7 +26,7 @@ class FilterParser {
       conditions.push_back(Condition());
       if (!SkipBlanks() && !AtEnd()) Fail("blank and AND expected after the constant");
       if (AtEnd()) return conditions;
-      if (!SameName(text_.substr(pos_, 3), "and")) Fail("AND expected");
+      if (!EqualsIgnoringCase(text_.substr(pos_, 3), "and")) Fail("AND expected");
       pos_ += 3;
       if (!AtEnd() && !IsBlank(text_[pos_])) Fail("blank expected after AND");
       SkipBlanks();

@@ -140,6 +140,7 @@ const TableDefinition& PlayersDefinition() {
                                             {"place_exp", kInt},      {"stat_active", kInt},
                                             {"avatar_state", kSmall}, {"gender", kSmall},
                                             {"add_info", kText, 200}},
+                                           "player_id",
                                            {},
                                            {},
                                            {}};
@@ -155,6 +156,7 @@ const TableDefinition& MapsDefinition() {
                                             {"img_no", kSmall},
                                             {"date_create", kDate},
                                             {"date_update", kDate}},
+                                           "map_id",
                                            {},
                                            MapRows(),
                                            MapRows()};
@@ -165,6 +167,7 @@ const TableDefinition& CurrentGamesDefinition() {
   static const TableDefinition kDefinition{"CurrentGames",
                                            "currgames.cds",
                                            Joined({{"game_id", kInt}}, GameColumnsFromMap()),
+                                           "game_id",
                                            {},
                                            {},
                                            {}};
@@ -181,6 +184,8 @@ const TableDefinition& GlobalSettingsDefinition() {
                                             {"sync_period_currgames", kInt},
                                             {"sync_period_players", kInt},
                                             {"check_new_version", kBool}},
+                                           // Its one row is edited where it stands.
+                                           "",
                                            {},
                                            {{16, 2, 0, kEntered, 10, 1, true}},
                                            // A new data folder takes its time zone from the
@@ -196,6 +201,7 @@ const TableDefinition& InterfaceSettingsDefinition() {
                                             {"property_no", kInt},
                                             {"property_name", kText, 256},
                                             {"property_value", kText, 256}},
+                                           "property_name",
                                            {},
                                            {},
                                            InterfaceRows()};
@@ -206,6 +212,7 @@ const TableDefinition& UserSettingsDefinition() {
   static const TableDefinition kDefinition{"UserSettings",
                                            "usersettings.cds",
                                            {{"Name", kText, 50}, {"Value", kText, 1024}},
+                                           "Name",
                                            {},
                                            {},
                                            {{"tarndir", ""}, {"replaydir", ""}}};
@@ -218,6 +225,7 @@ const TableDefinition& PlayerGamesDefinition() {
       "playergames.cds",
       Joined({{"game_id", kInt}, {"player_id", kInt}, {"player_name", kText, 60}},
              GameColumnsFromMap()),
+      "game_id",
       {{"OwnTurnDateIndex", "own_turn_date", true},
        {"CompTurnDateIndex", "competitor_turn_date", true},
        {"GameIdIndex", "game_id", false}},
@@ -241,6 +249,7 @@ const TableDefinition& TournamentsDefinition() {
                                             {"last_updated", kDate},
                                             {"default_win_score", kSmall},
                                             {"type", kText, 20}},
+                                           "tournament_id",
                                            {},
                                            {},
                                            {}};

@@ -13,6 +13,9 @@ struct TableDefinition {
   std::string name;
   std::string fileName;  // inside the data folder's db/
   std::vector<ColumnDef> columns;
+  // The column whose value tells the rows apart; a file without it cannot be opened. Empty for a
+  // table whose rows are not found by any column.
+  std::string idColumn;
   std::vector<IndexDef> indexes;
   TableRows builtIn;    // held from the table's creation until its file is loaded
   TableRows delivered;  // the content of a file made for a new data folder

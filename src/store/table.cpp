@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "store/column_values.h"
 #include "store/filter_expression.h"
 #include "store/row_order.h"
 #include "store/table_data.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -210,7 +211,7 @@ void Cursor::Append() {
   data_->CheckActive();
   impl_->PostPending();
   state_ = EditState::Insert;
-  impl_->buffer.assign(data_->Columns().size(), Value());
+  impl_->buffer.assign(data_->CellCount(), Value());
   impl_->editRow = kNoRow;
 }
 
@@ -384,8 +385,9 @@ void Cursor::SetIndexName(std::string_view indexName) {
   std::vector<SortKey> keys;
   if (!indexName.empty()) {
     const auto& indexes = data_->Indexes();
-    const auto it = std::find_if(indexes.begin(), indexes.end(),
-                                 [&](const IndexDef& i) { return SameName(i.name, indexName); });
+    const auto it = std::find_if(indexes.begin(), indexes.end(), [&](const IndexDef& i) {
+      return EqualsIgnoringCase(i.name, indexName);
+    });
     if (it == indexes.end()) data_->Fail("Index '" + std::string(indexName) + "' not found");
     keys.push_back({FieldIndex(it->column), it->descending});
   }
@@ -439,9 +441,13 @@ Table::Table(std::string name, std::vector<ColumnDef> columns, std::vector<Index
 
 const std::vector<IndexDef>& Table::Indexes() const { return data_->Indexes(); }
 
-void Table::Load(std::vector<std::vector<Value>> rows) { data_->Load(std::move(rows)); }
+void Table::Load(std::vector<std::vector<Value>> rows, std::vector<ColumnDef> foreignColumns) {
+  data_->Load(std::move(rows), std::move(foreignColumns));
+}
 
 void Table::Close() { data_->Close(); }
+
+const std::vector<ColumnDef>& Table::ForeignColumns() const { return data_->ForeignColumns(); }
 
 std::vector<std::vector<Value>> Table::Rows() const {
   data_->CheckActive();

@@ -6,21 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "store/table_types.h"
 #include "store/value.h"
 
 namespace tarn {
-
-// Every error a table raises; the text starts with the table's name and ": ".
-class TableError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-struct IndexDef {
-  std::string name;
-  std::string column;
-  bool descending = false;
-};
 
 enum class EditState { Browse, Edit, Insert };
 
@@ -110,11 +99,14 @@ class Table : public Cursor {
 
   const std::vector<IndexDef>& Indexes() const;
 
-  // Replaces the rows (each in column order) and opens the table; counts as unchanged.
-  void Load(std::vector<std::vector<Value>> rows);
+  // Replaces the rows and opens the table; counts as unchanged. Each row holds its values in
+  // column order, then those of the foreign columns (see TableData): columns read from a file
+  // that the program does not know, which Columns, Field and FieldAt never show.
+  void Load(std::vector<std::vector<Value>> rows, std::vector<ColumnDef> foreignColumns = {});
   // A closed table refuses every operation ("Cannot perform this operation on a closed dataset").
   void Close();
-  // Every row in append order, each in column order (pending edits not included).
+  const std::vector<ColumnDef>& ForeignColumns() const;
+  // Every row in append order, each as Load takes it (pending edits not included).
   std::vector<std::vector<Value>> Rows() const;
 
   // True once a row was appended, deleted, or posted since the last Load or MarkSaved.

@@ -68,21 +68,25 @@ void TableData::Remove(RowId row) {
   changed_ = true;
 }
 
-void TableData::Load(std::vector<std::vector<Value>> rows) {
+void TableData::Load(std::vector<std::vector<Value>> rows, std::vector<ColumnDef> foreignColumns) {
+  const size_t cellCount = columns_.size() + foreignColumns.size();
   for (size_t r = 0; r < rows.size(); ++r) {
-    if (rows[r].size() != columns_.size()) {
+    if (rows[r].size() != cellCount) {
       Fail("Row " + std::to_string(r + 1) + " has " + std::to_string(rows[r].size()) + " values, " +
-           std::to_string(columns_.size()) + " expected");
+           std::to_string(cellCount) + " expected");
     }
-    for (size_t c = 0; c < columns_.size(); ++c) {
+    for (size_t c = 0; c < cellCount; ++c) {
+      const ColumnDef& column =
+          c < columns_.size() ? columns_[c] : foreignColumns[c - columns_.size()];
       try {
-        rows[r][c] = ToColumnValue(columns_[c], rows[r][c]);
+        rows[r][c] = ToColumnValue(column, rows[r][c]);
       } catch (const std::invalid_argument& e) {
         Fail("Row " + std::to_string(r + 1) + ": " + e.what());
       }
     }
   }
   ForgetRows();
+  foreignColumns_ = std::move(foreignColumns);
   rows_ = std::move(rows);
   live_.assign(rows_.size(), true);
   active_ = true;
@@ -97,6 +101,7 @@ void TableData::Close() {
 }
 
 void TableData::ForgetRows() {
+  foreignColumns_.clear();
   rows_.clear();
   live_.clear();
   for (auto& index : valueIndexes_) index.reset();

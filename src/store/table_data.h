@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "store/table.h"
+#include "store/table_types.h"
+#include "store/value.h"
 #include "store/value_index.h"
 
 namespace tarn {
@@ -26,12 +27,17 @@ class RowListener {
 
 // The rows of one table, shared by all its cursors. Each row keeps its id for life; ids grow in
 // append order, so append order is id order. Removed rows leave an empty slot behind.
+// A row holds a cell for each column, then one for each foreign column: a column the table's file
+// had that the program does not know. Foreign cells only travel with their rows; no name,
+// position, filter or order ever reaches them.
 class TableData {
  public:
   TableData(std::string name, std::vector<ColumnDef> columns, std::vector<IndexDef> indexes);
 
   const std::string& Name() const { return name_; }
   const std::vector<ColumnDef>& Columns() const { return columns_; }
+  const std::vector<ColumnDef>& ForeignColumns() const { return foreignColumns_; }
+  size_t CellCount() const { return columns_.size() + foreignColumns_.size(); }
   const std::vector<IndexDef>& Indexes() const { return indexes_; }
   bool Active() const { return active_; }
 
@@ -50,7 +56,7 @@ class TableData {
   void Remove(RowId row);
 
   // Converts every row first; a bad row throws and leaves the table as it was.
-  void Load(std::vector<std::vector<Value>> rows);
+  void Load(std::vector<std::vector<Value>> rows, std::vector<ColumnDef> foreignColumns);
   void Close();
   std::vector<std::vector<Value>> LiveRows() const;
 
@@ -70,6 +76,7 @@ class TableData {
 
   std::string name_;
   std::vector<ColumnDef> columns_;
+  std::vector<ColumnDef> foreignColumns_;
   std::vector<IndexDef> indexes_;
   bool active_ = true;
   bool changed_ = false;

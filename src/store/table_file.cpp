@@ -1,19 +1,16 @@
 #include "store/table_file.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
-#include <sstream>
-#include <system_error>
 
+#include "base/numbers.h"
+#include "base/text.h"
 #include "platform/atomic_file.h"
-#include "store/value_text.h"
 
 namespace tarn {
 namespace {
@@ -46,55 +43,6 @@ std::string Shown(const Json& value) {
   std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
   if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
   return text;
-}
-
-// Table files carry a date-time in every few cells, so the storage text is written and read here
-// digit by digit rather than through the general formatter and sscanf.
-void AppendDigits(std::string& out, int value, int width) {
-  char digits[8];
-  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-  out.append(digits, static_cast<size_t>(width));
-}
-
-void AppendStorageText(std::string& out, DateTime dateTime) {
-  const DateTime::Fields f = dateTime.ToFields();
-  if (f.year < 1 || f.year > 9999) {  // off the calendar: the general form says what it is
-    out += dateTime.ToStorageText();
-    return;
-  }
-  AppendDigits(out, f.year, 4);
-  out += '-';
-  AppendDigits(out, f.month, 2);
-  out += '-';
-  AppendDigits(out, f.day, 2);
-  out += ' ';
-  AppendDigits(out, f.hour, 2);
-  out += ':';
-  AppendDigits(out, f.minute, 2);
-  out += ':';
-  AppendDigits(out, f.second, 2);
-  out += '.';
-  AppendDigits(out, f.msec, 3);
-}
-
-std::optional<DateTime> ParseStorageText(std::string_view text) {
-  constexpr std::string_view kShape = "0000-00-00 00:00:00.000";
-  if (text.size() != kShape.size()) return DateTime::FromStorageText(text);
-  int numbers[7] = {};
-  int n = 0;
-  for (size_t i = 0; i < kShape.size(); ++i) {
-    const char c = text[i];
-    if (kShape[i] != '0') {
-      if (c != kShape[i]) return std::nullopt;
-      ++n;
-    } else if (c < '0' || c > '9') {
-      return std::nullopt;
-    } else {
-      numbers[n] = numbers[n] * 10 + (c - '0');
-    }
-  }
-  return DateTime::FromFields(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4],
-                              numbers[5], numbers[6]);
 }
 
 // Length of the valid UTF-8 sequence at the start of the text, 0 when it is not one.
@@ -164,7 +112,7 @@ void AppendValue(std::string& out, const Value& value) {
           out.append(digits, end);
         } else if constexpr (std::is_same_v<T, DateTime>) {
           out += '"';
-          AppendStorageText(out, v);
+          v.AppendStorageText(out);
           out += '"';
         } else {
           AppendJsonString(out, v);
@@ -237,11 +185,8 @@ class ValueReader {
     if (cell.kind == Kind::Null) return Value();
     switch (column_.type) {
       case ColumnType::Integer:
-        return Whole(cell, std::numeric_limits<int32_t>::min(),
-                     std::numeric_limits<int32_t>::max());
       case ColumnType::SmallInt:
-        return Whole(cell, std::numeric_limits<int16_t>::min(),
-                     std::numeric_limits<int16_t>::max());
+        return Whole(cell, RangeOf(column_.type));
       case ColumnType::Text:
         if (cell.kind != Kind::Text) Wrong(cell, "a text");
         return CutToCodePoints(cell.text, column_.size);
@@ -250,7 +195,7 @@ class ValueReader {
         return cell.boolean;
       case ColumnType::DateTime: {
         if (cell.kind != Kind::Text) Wrong(cell, "a date and time");
-        const auto dateTime = ParseStorageText(cell.text);
+        const auto dateTime = DateTime::FromStorageText(cell.text);
         if (!dateTime) Wrong(cell, "a date and time as yyyy-MM-dd HH:mm:ss.zzz");
         return *dateTime;
       }
@@ -259,12 +204,14 @@ class ValueReader {
   }
 
  private:
-  Value Whole(const Cell& cell, int64_t least, int64_t most) const {
+  Value Whole(const Cell& cell, WholeRange range) const {
     if (cell.kind != Cell::Kind::Integer && cell.kind != Cell::Kind::Unsigned) {
       Wrong(cell, "a whole number");
     }
-    if (cell.kind == Cell::Kind::Unsigned || cell.integer < least || cell.integer > most) {
-      Wrong(cell, "a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+    if (cell.kind == Cell::Kind::Unsigned || cell.integer < range.lowest ||
+        cell.integer > range.highest) {
+      Wrong(cell, "a whole number from " + std::to_string(range.lowest) + " to " +
+                      std::to_string(range.highest));
     }
     return cell.integer;
   }
@@ -297,12 +244,48 @@ void CheckHeader(const Json& file, std::string_view tableName) {
   }
 }
 
-// For each column of the file, the index of the table's column of that name, or -1.
-std::vector<int> MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& columns) {
+const TypeName* TypeNamed(const Json& type) {
+  for (const auto& t : kTypeNames) {
+    if (type == t.name) return &t;
+  }
+  return nullptr;
+}
+
+// A column of the file that the table does not know, with the type and size the file gives it.
+ColumnDef ForeignColumn(const Json& column, const Json& type, const std::string& name,
+                        const std::string& where) {
+  const TypeName* known = TypeNamed(type);
+  if (!known) {
+    std::string names;
+    for (const auto& t : kTypeNames) names += std::string(names.empty() ? "" : ", ") + t.name;
+    Fail("Column `" + name + "` has the type " + Shown(type) + ", which is none of " + names + ".");
+  }
+  ColumnDef foreign{name, known->type};
+  if (foreign.type == ColumnType::Text) {
+    const Json& size = Member(column, "size", where);
+    constexpr int kMost = std::numeric_limits<int>::max();
+    if (!size.is_number_integer() || size < 1 || size > kMost) {
+      Fail("Column `" + name + "` has the size " + Shown(size) + ", not a whole number from 1 to " +
+           std::to_string(kMost) + ".");
+    }
+    foreign.size = size.get<int>();
+  }
+  return foreign;
+}
+
+// Where each column of the file goes: the position of its values in a row, which is the table's
+// column of that name or, after the table's columns, a foreign column.
+struct FileLayout {
+  std::vector<size_t> positions;
+  std::vector<ColumnDef> foreignColumns;
+};
+
+FileLayout MatchColumns(const Json& fileColumns, const std::vector<ColumnDef>& columns,
+                        std::string_view idColumn) {
   if (!fileColumns.is_array()) Fail("\"columns\" is not a list.");
-  std::map<std::string, int, std::less<>> byName;
-  for (size_t i = 0; i < columns.size(); ++i) byName.emplace(columns[i].name, static_cast<int>(i));
-  std::vector<int> matched;
+  std::map<std::string, size_t, std::less<>> byName;
+  for (size_t i = 0; i < columns.size(); ++i) byName.emplace(columns[i].name, i);
+  FileLayout layout;
   std::set<std::string, std::less<>> seen;
   for (size_t i = 0; i < fileColumns.size(); ++i) {
     const std::string where = "Column " + std::to_string(i + 1);
@@ -315,7 +298,8 @@ std::vector<int> MatchColumns(const Json& fileColumns, const std::vector<ColumnD
     if (!seen.insert(columnName).second) Fail("Column `" + columnName + "` appears twice.");
     const auto known = byName.find(columnName);
     if (known == byName.end()) {
-      matched.push_back(-1);
+      layout.positions.push_back(columns.size() + layout.foreignColumns.size());
+      layout.foreignColumns.push_back(ForeignColumn(column, type, columnName, where));
       continue;
     }
     const char* expectedType = NameOf(columns[known->second].type);
@@ -323,38 +307,29 @@ std::vector<int> MatchColumns(const Json& fileColumns, const std::vector<ColumnD
       Fail("Column `" + columnName + "` has the type " + Shown(type) + ", not \"" + expectedType +
            "\".");
     }
-    matched.push_back(known->second);
+    layout.positions.push_back(known->second);
   }
-  return matched;
-}
-
-std::string ReadWholeFile(const std::filesystem::path& file) {
-  std::error_code error;
-  if (std::filesystem::is_directory(file, error)) {
-    throw std::system_error(std::make_error_code(std::errc::is_a_directory));
+  if (!idColumn.empty() && !seen.contains(idColumn)) {
+    Fail("The file has no column `" + std::string(idColumn) + "`, which tells its rows apart.");
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::system_error(errno, std::generic_category());
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw std::system_error(errno, std::generic_category());
-  return std::move(text).str();
+  return layout;
 }
 
 // Reads a table file in one pass: the header into a small document, each row's values straight
 // into the table's columns. The rows come after the header, as this program writes them.
 class TableFileReader final : public nlohmann::json_sax<Json> {
  public:
-  TableFileReader(std::string_view tableName, const std::vector<ColumnDef>& columns)
-      : tableName_(tableName), columns_(columns) {}
+  TableFileReader(std::string_view tableName, const std::vector<ColumnDef>& columns,
+                  std::string_view idColumn)
+      : tableName_(tableName), columns_(columns), idColumn_(idColumn) {}
 
-  TableRows Finish() {
+  TableFileContent Finish() {
     if (!rowsRead_) {
       CheckHeader(header_, tableName_);
-      MatchColumns(Member(header_, "columns", "The file"), columns_);
+      layout_ = MatchColumns(Member(header_, "columns", "The file"), columns_, idColumn_);
       if (!Member(header_, "rows", "The file").is_array()) Fail("\"rows\" is not a list.");
     }
-    return std::move(rows_);
+    return {std::move(layout_.foreignColumns), std::move(rows_)};
   }
 
   bool null() override { return Scalar(Cell{}, nullptr); }
@@ -406,7 +381,7 @@ class TableFileReader final : public nlohmann::json_sax<Json> {
   bool Open(Json container) {
     if (InRows()) {
       if (rowLevel_ == 0 && !container.is_array()) RowIsNoList();
-      if (rowLevel_ == 0) row_.assign(columns_.size(), Value());
+      if (rowLevel_ == 0) row_.assign(columns_.size() + layout_.foreignColumns.size(), Value());
       if (rowLevel_ == 1) AddCell(Cell::Of(Cell::Kind::Nested));
       ++rowLevel_;
     } else if (stack_.size() == 1 && key_ == "rows" && container.is_array()) {
@@ -443,19 +418,24 @@ class TableFileReader final : public nlohmann::json_sax<Json> {
     CheckHeader(header_, tableName_);
     const auto found = header_.find("columns");
     if (found == header_.end()) Fail("The file has no \"columns\" before its \"rows\".");
-    matched_ = MatchColumns(*found, columns_);
+    layout_ = MatchColumns(*found, columns_, idColumn_);
     rowLevel_ = 0;
     rowsRead_ = true;
   }
 
+  const ColumnDef& ColumnAt(size_t position) const {
+    return position < columns_.size() ? columns_[position]
+                                      : layout_.foreignColumns[position - columns_.size()];
+  }
+
   void AddCell(const Cell& cell) {
-    if (cell_ >= matched_.size()) RowHasWrongLength();
-    const int column = matched_[cell_++];
-    if (column >= 0) row_[column] = ValueReader(columns_[column], rows_.size()).Read(cell);
+    if (cell_ >= layout_.positions.size()) RowHasWrongLength();
+    const size_t position = layout_.positions[cell_++];
+    row_[position] = ValueReader(ColumnAt(position), rows_.size()).Read(cell);
   }
 
   void EndRow() {
-    if (cell_ != matched_.size()) RowHasWrongLength();
+    if (cell_ != layout_.positions.size()) RowHasWrongLength();
     rows_.push_back(std::move(row_));
     cell_ = 0;
   }
@@ -463,18 +443,19 @@ class TableFileReader final : public nlohmann::json_sax<Json> {
   [[noreturn]] void RowIsNoList() const { RowHasWrongLength(); }
   [[noreturn]] void RowHasWrongLength() const {
     Fail("Row " + std::to_string(rows_.size() + 1) + " does not hold one value for each of the " +
-         std::to_string(matched_.size()) + " columns.");
+         std::to_string(layout_.positions.size()) + " columns.");
   }
 
   std::string_view tableName_;
   const std::vector<ColumnDef>& columns_;
+  std::string_view idColumn_;
   Json header_;
   std::vector<Json*> stack_;  // the open containers of the header
   std::string key_;
   int rowLevel_ =
       -1;  // -1 outside the rows; 0 in the list of rows; 1 in a row; more in a nested value
   bool rowsRead_ = false;
-  std::vector<int> matched_;
+  FileLayout layout_;
   std::vector<Value> row_;
   size_t cell_ = 0;
   TableRows rows_;
@@ -508,24 +489,25 @@ std::string TableFileText(std::string_view tableName, const std::vector<ColumnDe
   return text;
 }
 
-TableRows ParseTableFileText(std::string_view text, std::string_view tableName,
-                             const std::vector<ColumnDef>& columns) {
-  TableFileReader reader(tableName, columns);
+TableFileContent ParseTableFileText(std::string_view text, std::string_view tableName,
+                                    const std::vector<ColumnDef>& columns,
+                                    std::string_view idColumn) {
+  TableFileReader reader(tableName, columns, idColumn);
   Json::sax_parse(text, &reader);
   return reader.Finish();
 }
 
-TableRows ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
-                        const std::vector<ColumnDef>& columns) {
+TableFileContent ReadTableFile(const std::filesystem::path& file, std::string_view tableName,
+                               const std::vector<ColumnDef>& columns, std::string_view idColumn) {
   const std::string prefix = "Cannot open file \"" + file.string() + "\". ";
   std::string text;
   try {
-    text = ReadWholeFile(file);
-  } catch (const std::system_error& error) {
-    throw TableFileError(prefix + error.code().message());
+    text = ReadRegularFile(file, kLargestTableFileMegabytes);
+  } catch (const FileReadError& error) {
+    throw TableFileError(prefix + error.what());
   }
   try {
-    return ParseTableFileText(text, tableName, columns);
+    return ParseTableFileText(text, tableName, columns, idColumn);
   } catch (const TableFileError& error) {
     throw TableFileError(prefix + error.what());
   }

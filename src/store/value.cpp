@@ -3,7 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "store/value_text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 
 namespace tarn {
 namespace {

@@ -4,11 +4,21 @@
 #include <string>
 #include <variant>
 
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 namespace tarn {
 
 enum class ColumnType { Integer, SmallInt, Text, Boolean, DateTime };
+
+// The whole numbers a column of an integer type holds.
+struct WholeRange {
+  int64_t lowest;
+  int64_t highest;
+};
+constexpr WholeRange RangeOf(ColumnType integerType) {
+  return integerType == ColumnType::SmallInt ? WholeRange{INT16_MIN, INT16_MAX}
+                                             : WholeRange{INT32_MIN, INT32_MAX};
+}
 
 struct ColumnDef {
   std::string name;

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/temp_dir.h"
 
@@ -35,7 +36,7 @@ TEST(TableFileTest, EveryTypeRoundTrips) {
       {Value(), Value(), Value(), Value(), Value(), Value()},
   };
   const std::string text = TableFileText("Games", kColumns, rows);
-  EXPECT_EQ(ParseTableFileText(text, "Games", kColumns), rows);
+  EXPECT_EQ(ParseTableFileText(text, "Games", kColumns).rows, rows);
   EXPECT_THAT(text, HasSubstr(R"("2010-04-25 12:12:09.123")"));
   EXPECT_THAT(text, HasSubstr(R"({"name":"own_side","type":"text","size":3})"));
   EXPECT_THAT(text, HasSubstr("[null,null,null,null,null,null]"));
@@ -45,7 +46,7 @@ TEST(TableFileTest, AnyTextReadsBack) {
   // Control characters and escapes survive; bytes that are not UTF-8 become U+FFFD.
   const TableRows rows = {{1, "a\"b", 0, true, Value(), "tab\tnew\nline\x01 back\\slash \xff\xc3"}};
   const TableRows back =
-      ParseTableFileText(TableFileText("Games", kColumns, rows), "Games", kColumns);
+      ParseTableFileText(TableFileText("Games", kColumns, rows), "Games", kColumns).rows;
   EXPECT_EQ(back[0][1], Value("a\"b"));
   EXPECT_EQ(back[0][5], Value("tab\tnew\nline\x01 back\\slash \xEF\xBF\xBD\xEF\xBF\xBD"));
 }
@@ -55,15 +56,21 @@ TEST(TableFileTest, ColumnsAreMatchedByName) {
       {"name": "retired", "type": "integer"},
       {"name": "own_side", "type": "text", "size": 3}, {"name": "game_id", "type": "integer"}],
       "rows": [[1, "pl", 7]]})";
-  const TableRows rows = ParseTableFileText(text, "Games", kColumns);
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0], (std::vector<Value>{7, "pl", Value(), Value(), Value(), Value()}));
+  const TableFileContent content = ParseTableFileText(text, "Games", kColumns);
+  ASSERT_EQ(content.rows.size(), 1u);
+  // The column the table does not know is kept after the table's own.
+  EXPECT_EQ(content.rows[0], (std::vector<Value>{7, "pl", Value(), Value(), Value(), Value(), 1}));
+  ASSERT_EQ(content.foreignColumns.size(), 1u);
+  EXPECT_EQ(content.foreignColumns[0].name, "retired");
+  EXPECT_EQ(content.foreignColumns[0].type, ColumnType::Integer);
 }
 
 TEST(TableFileTest, LongTextIsCutToTheColumnByCharacters) {
-  const TableRows rows = ParseTableFileText(
-      Header() + R"([[1, "plus", 0, true, null, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"]]})", "Games",
-      kColumns);
+  const TableRows rows =
+      ParseTableFileText(
+          Header() + R"([[1, "plus", 0, true, null, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"]]})", "Games",
+          kColumns)
+          .rows;
   EXPECT_EQ(rows[0][1], Value("plu"));
   std::string thirty;
   for (int i = 0; i < 30; ++i) thirty += "Ж";
@@ -114,10 +121,33 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
       {Header() + R"([[1, "pl", 0, true, "2008-02-30 10:00:00.000", ""]]})",
        "column `start_time`: \"2008-02-30 10:00:00.000\" is not a date and time"},
       {Header() + R"([[1, "pl", 0, true, 39600.5, ""]]})", "column `start_time`: 39600.5"},
+      {R"({"table": "Games", "version": 1, "columns": [
+           {"name": "own_side", "type": "text", "size": 3}], "rows": [["pl"], ["pl"]]})",
+       "The file has no column `game_id`, which tells its rows apart."},
+      {R"({"table": "Games", "version": 1, "columns": [], "rows": []})", "no column `game_id`"},
+      {R"({"table": "Games", "version": 1, "columns": [
+           {"name": "Game_Id", "type": "integer"}]})",
+       "no column `game_id`"},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "rank", "type": "decimal"}], "rows": []})",
+       "Column `rank` has the type \"decimal\", which is none of integer, smallint, text, "
+       "boolean, datetime."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "clan", "type": "text"}], "rows": []})",
+       "Column 2 has no \"size\""},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "clan", "type": "text", "size": 0}], "rows": []})",
+       "Column `clan` has the size 0, not a whole number from 1 to 2147483647."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "rank", "type": "smallint"}], "rows": [[1, 2], [2, 40000]]})",
+       "Row 2, column `rank`: 40000 is not a whole number from -32768 to 32767."},
+      {R"({"table": "Games", "version": 1, "columns": [{"name": "game_id", "type": "integer"},
+           {"name": "joined", "type": "datetime"}], "rows": [[1, true]]})",
+       "Row 1, column `joined`: true is not a date and time."},
   };
   for (const auto& c : cases) {
     try {
-      ParseTableFileText(c.text, "Games", kColumns);
+      ParseTableFileText(c.text, "Games", kColumns, "game_id");
       ADD_FAILURE() << "accepted: " << c.text;
     } catch (const TableFileError& error) {
       EXPECT_THAT(error.what(), HasSubstr(c.reason)) << c.text;
@@ -128,10 +158,20 @@ TEST(TableFileTest, BadContentIsRefusedWithTheReason) {
 TEST(TableFileTest, ReadErrorsNameTheFile) {
   TempDir dir;
   WriteText(dir / "bad.cds", "{broken");
+  ASSERT_EQ(::mkfifo((dir / "fifo.cds").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero.cds");
+  WriteText(dir / "huge.cds", TableFileText("Games", kColumns, {}));
+  std::filesystem::resize_file(dir / "huge.cds", (std::uintmax_t{512} << 20) + 1);
+  WriteText(dir / "fits.cds", TableFileText("Games", kColumns, {}));
+  std::filesystem::create_symlink(dir / "fits.cds", dir / "link.cds");
+  EXPECT_TRUE(ReadTableFile(dir / "link.cds", "Games", kColumns).rows.empty());
   for (const auto& [file, reason] :
        {std::pair{dir / "bad.cds", std::string("not valid JSON")},
         std::pair{dir / "missing.cds", std::string("No such file or directory")},
-        std::pair{dir.Path(), std::string("Is a directory")}}) {
+        std::pair{dir.Path(), std::string("Is a directory")},
+        std::pair{dir / "fifo.cds", std::string("The file is not a regular file.")},
+        std::pair{dir / "zero.cds", std::string("The file is not a regular file.")},
+        std::pair{dir / "huge.cds", std::string("The file is larger than 512 MB.")}}) {
     try {
       ReadTableFile(file, "Games", kColumns);
       ADD_FAILURE() << file;
@@ -147,7 +187,7 @@ TEST(TableFileTest, WriteReplacesTheFile) {
   const auto file = dir / "games.cds";
   WriteTableFile(file, "Games", kColumns, {{1, "pl", 0, true, Value(), "a"}});
   WriteTableFile(file, "Games", kColumns, {{2, "fnu", 0, false, Value(), "b"}});
-  EXPECT_EQ(ReadTableFile(file, "Games", kColumns),
+  EXPECT_EQ(ReadTableFile(file, "Games", kColumns).rows,
             (TableRows{{2, "fnu", 0, false, Value(), "b"}}));
   EXPECT_FALSE(std::filesystem::exists(dir / "games.cds.tmp"));
 }

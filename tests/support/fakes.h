@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/date_time.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
-#include "store/date_time.h"
 
 namespace tarn::testing {
 

@@ -42,7 +42,9 @@ class DateTime {
   // are copied.
   std::string Format(std::string_view pattern) const;
   // "yyyy-MM-dd HH:mm:ss.zzz", the form of table files.
-  std::string ToStorageText() const { return Format("yyyy-MM-dd HH:mm:ss.zzz"); }
+  std::string ToStorageText() const;
+  // The same appended to `out`: table files write one in every few cells.
+  void AppendStorageText(std::string& out) const;
   // Parses "yyyy-MM-dd HH:mm:ss.zzz" (the ".zzz" and the time part may be left out).
   static std::optional<DateTime> FromStorageText(std::string_view text);
 

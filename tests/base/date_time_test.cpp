@@ -1,4 +1,4 @@
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +32,16 @@ TEST(DateTimeTest, InvalidFieldsGiveNothing) {
   EXPECT_FALSE(DateTime::FromFields(2008, 13, 1));
   EXPECT_FALSE(DateTime::FromStorageText("2008-06-01 10:00"));
   EXPECT_FALSE(DateTime::FromStorageText("garbage"));
+  EXPECT_FALSE(DateTime::FromStorageText("2008-06-01T10:00:00"));
+  EXPECT_FALSE(DateTime::FromStorageText("+008-06-01"));
+}
+
+TEST(DateTimeTest, StorageTextWithOrWithoutTimeAndMilliseconds) {
+  EXPECT_EQ(DateTime::FromStorageText("2008-06-01"), DateTime::FromFields(2008, 6, 1));
+  EXPECT_EQ(DateTime::FromStorageText("2008-06-01 10:20:30"),
+            DateTime::FromFields(2008, 6, 1, 10, 20, 30));
+  EXPECT_EQ(DateTime::FromStorageText("2008-06-01 10:20:30.045")->ToStorageText(),
+            "2008-06-01 10:20:30.045");
 }
 
 TEST(DateTimeTest, WholeSecondComparisonIgnoresMilliseconds) {

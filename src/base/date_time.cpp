@@ -1,7 +1,6 @@
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace tarn {
 namespace {
@@ -126,16 +125,64 @@ std::string DateTime::Format(std::string_view pattern) const {
   return out;
 }
 
+namespace {
+
+// Table files carry a date-time in every few cells, so the storage text is written and read
+// digit by digit rather than through the general formatter.
+void AppendDigits(std::string& out, int value, int width) {
+  char digits[8];
+  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+  out.append(digits, static_cast<size_t>(width));
+}
+
+}  // namespace
+
+void DateTime::AppendStorageText(std::string& out) const {
+  const Fields f = ToFields();
+  if (f.year < 1 || f.year > 9999) {  // off the calendar: the general form says what it is
+    out += Format("yyyy-MM-dd HH:mm:ss.zzz");
+    return;
+  }
+  AppendDigits(out, f.year, 4);
+  out += '-';
+  AppendDigits(out, f.month, 2);
+  out += '-';
+  AppendDigits(out, f.day, 2);
+  out += ' ';
+  AppendDigits(out, f.hour, 2);
+  out += ':';
+  AppendDigits(out, f.minute, 2);
+  out += ':';
+  AppendDigits(out, f.second, 2);
+  out += '.';
+  AppendDigits(out, f.msec, 3);
+}
+
+std::string DateTime::ToStorageText() const {
+  std::string text;
+  AppendStorageText(text);
+  return text;
+}
+
 std::optional<DateTime> DateTime::FromStorageText(std::string_view text) {
-  Fields f;
-  char tail = 0;
-  const std::string s(text);
-  int n = std::sscanf(s.c_str(), "%4d-%2d-%2d %2d:%2d:%2d.%3d%c", &f.year, &f.month, &f.day,
-                      &f.hour, &f.minute, &f.second, &f.msec, &tail);
-  if (n == 3 && s.size() == 10) return FromFields(f.year, f.month, f.day);
-  if (n == 6 && s.size() == 19) return FromFields(f.year, f.month, f.day, f.hour, f.minute, f.second);
-  if (n == 7 && s.size() == 23) return FromFields(f);
-  return std::nullopt;
+  // The date alone, with the time, or with the milliseconds too.
+  constexpr std::string_view kShape = "0000-00-00 00:00:00.000";
+  if (text.size() != 10 && text.size() != 19 && text.size() != kShape.size()) return std::nullopt;
+  int numbers[7] = {};
+  int n = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (kShape[i] != '0') {
+      if (c != kShape[i]) return std::nullopt;
+      ++n;
+    } else if (c < '0' || c > '9') {
+      return std::nullopt;
+    } else {
+      numbers[n] = numbers[n] * 10 + (c - '0');
+    }
+  }
+  return FromFields(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5],
+                    numbers[6]);
 }
 
 }  // namespace tarn
