@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/remaining_time.h"
-#include "store/date_time.h"
+#include "base/date_time.h"
 
 namespace tarn {
 

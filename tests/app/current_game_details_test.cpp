@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "server/records.h"
+#include "base/records.h"
 #include "store/db_monitor.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"

@@ -9,8 +9,8 @@
 #include <QTableView>
 #include <memory>
 
+#include "base/records.h"
 #include "gui/gui_test_support.h"
-#include "server/records.h"
 #include "store/db_monitor.h"
 #include "store/table_test_support.h"
 #include "support/fakes.h"
