@@ -57,7 +57,7 @@ std::vector<GridColumn> CurrentGamesColumns() {
 class CurrentGamesCells : public GridCellDelegate {
  public:
   CurrentGamesCells(const TableModel& model, const Cursor& games,
-                    std::function<QPixmap(int)> smallImage, QObject* parent)
+                    std::function<QPixmap(int, qreal)> smallImage, QObject* parent)
       : GridCellDelegate(parent),
         model_(model),
         smallImage_(std::move(smallImage)),
@@ -68,7 +68,8 @@ class CurrentGamesCells : public GridCellDelegate {
              const QModelIndex& index) const override {
     GridCellDelegate::paint(painter, option, index);
     if (index.column() != ownSide_) return;
-    const QPixmap emblem = Emblem(model_.CellValue(index.row(), ownSide_).AsText());
+    const qreal ratio = option.widget ? option.widget->devicePixelRatioF() : 1;
+    const QPixmap emblem = Emblem(model_.CellValue(index.row(), ownSide_).AsText(), ratio);
     if (emblem.isNull()) return;
     const QSize size = emblem.deviceIndependentSize().toSize();
     const QRect place = QStyle::alignedRect(option.direction, Qt::AlignLeft | Qt::AlignVCenter,
@@ -86,15 +87,15 @@ class CurrentGamesCells : public GridCellDelegate {
   }
 
  private:
-  QPixmap Emblem(const std::string& side) const {
+  QPixmap Emblem(const std::string& side, qreal ratio) const {
     if (!smallImage_) return {};
-    if (side == "pl") return smallImage_(0);
-    if (side == "fnu") return smallImage_(1);
+    if (side == "pl") return smallImage_(0, ratio);
+    if (side == "fnu") return smallImage_(1, ratio);
     return {};
   }
 
   const TableModel& model_;
-  std::function<QPixmap(int)> smallImage_;
+  std::function<QPixmap(int, qreal)> smallImage_;
   int newTurn_;
   int ownSide_;
 };
@@ -183,7 +184,9 @@ void CurrentGamesPage::ShowDetails() {
   ui_->LabelTournament->setText(QString::fromStdString(details_.tournament));
   ui_->Label6->setVisible(!details_.tournament.empty());
   const bool map = details_.mapImage && s_.pictures.mapPicture;
-  ui_->ImagePlayerMap->setPixmap(map ? s_.pictures.mapPicture(*details_.mapImage) : QPixmap());
+  const qreal ratio = ui_->ImagePlayerMap->devicePixelRatioF();
+  ui_->ImagePlayerMap->setPixmap(map ? s_.pictures.mapPicture(*details_.mapImage, ratio)
+                                     : QPixmap());
   ui_->LabelCompName->setText(QString::fromStdString(details_.competitorName));
   ui_->LabelCompGlicko->setText(QString::fromStdString(details_.competitorGlicko));
   ui_->LabelCompCountry->setText(QString::fromStdString(details_.competitorCountry));

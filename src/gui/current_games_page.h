@@ -22,12 +22,13 @@ class Clock;
 class Dialogs;
 class TFormDBMonitor;
 
-// Where the page's pictures come from; an empty function or a null pixmap draws nothing.
+// Where the page's pictures come from, each asked for at the device pixel ratio of the widget
+// that shows it; an empty function or a null pixmap draws nothing.
 struct CurrentGamesPictures {
   // The 16 x 16 image list: 0 the "pl" side emblem, 1 the "fnu" one.
-  std::function<QPixmap(int index)> smallImage;
+  std::function<QPixmap(int index, qreal devicePixelRatio)> smallImage;
   // The 128 x 128 map pictures, by `img_no`.
-  std::function<QPixmap(int imgNo)> mapPicture;
+  std::function<QPixmap(int imgNo, qreal devicePixelRatio)> mapPicture;
 };
 
 // What the page works with. The store holder, the clock and the dialogs must outlive the page.

@@ -41,8 +41,8 @@ QPixmap Filled(int size, const QColor& color) {
 QColor MapColor(int imgNo) { return QColor(imgNo * 8, 100, 50); }
 
 CurrentGamesPictures FakePictures() {
-  return {[](int index) { return Filled(16, index == 0 ? kPlEmblem : kFnuEmblem); },
-          [](int imgNo) { return Filled(128, MapColor(imgNo)); }};
+  return {[](int index, qreal) { return Filled(16, index == 0 ? kPlEmblem : kFnuEmblem); },
+          [](int imgNo, qreal) { return Filled(128, MapColor(imgNo)); }};
 }
 
 TS_CURRGAME Game(int id, const std::string& mapId, int competitorId,
