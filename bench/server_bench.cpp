@@ -113,7 +113,8 @@ void BM_ReadEveryGameWithReadGame(benchmark::State& state) {
   SystemClock clock;
   TFormDBMonitor db(dialogs, clock);  // the built-in time zone is all ReadGame needs
   ReadyLoader loader;
-  auto client = TXMLTarn::Create({loader, dialogs, db, "127.0.0.1"}, "Vesper", 4, {});
+  auto client =
+      TXMLTarn::Create({loader, dialogs, db, "127.0.0.1"}, "Vesper", GameListMode::None, {});
   for (auto _ : state) {
     state.PauseTiming();
     loader.games = XmlDocument::Parse(SharedText());

@@ -77,7 +77,8 @@ void BM_MergeKnownGames(benchmark::State& state) {
   for (const auto& game : games) store.db.MergePlayerGame(game);
   for (auto _ : state) {
     for (const auto& game : games) {
-      if (store.db.MergePlayerGame(game) != 0) state.SkipWithError("a known game was not 0");
+      if (store.db.MergePlayerGame(game) != MergeResult::Unchanged)
+        state.SkipWithError("a known game was not 0");
     }
   }
 }

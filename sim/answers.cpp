@@ -12,10 +12,9 @@
 namespace tarn::sim {
 namespace {
 
-constexpr const char* kXmlType = "text/xml; charset=utf-8";
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 
-SimResponse Xml(std::string body) { return {200, kXmlType, std::move(body)}; }
+SimResponse Xml(std::string body) { return {200, kXmlContentType, std::move(body)}; }
 SimResponse BadRequest(std::string reason) { return {400, kTextType, std::move(reason) + "\n"}; }
 
 std::optional<std::string> Param(const QueryParams& query, const std::string& key) {
@@ -44,7 +43,31 @@ std::optional<std::vector<int>> ToIdList(std::string_view text) {
   }
 }
 
-SimResponse PlayerInfo(const World& world, const QueryParams& query) {
+// The players a faulty server answers with in place of those found.
+std::vector<const SimPlayer*> Answered(const World& world, std::vector<const SimPlayer*> found,
+                                       PlayerAnswer answer) {
+  switch (answer) {
+    case PlayerAnswer::Asked:
+      break;
+    case PlayerAnswer::Other:
+      // In a world of one player the next one is the same.
+      for (const SimPlayer*& player : found) {
+        player = &world.players[size_t(player - world.players.data() + 1) % world.players.size()];
+      }
+      break;
+    case PlayerAnswer::Extra:
+      for (const SimPlayer& player : world.players) {
+        if (std::find(found.begin(), found.end(), &player) == found.end()) {
+          found.push_back(&player);
+          break;
+        }
+      }
+      break;
+  }
+  return found;
+}
+
+SimResponse PlayerInfo(const World& world, const QueryParams& query, PlayerAnswer answer) {
   std::vector<const SimPlayer*> found;
   if (auto alias = Param(query, "user_name")) {
     if (const SimPlayer* player = world.FindPlayerByAlias(*alias)) found.push_back(player);
@@ -57,7 +80,7 @@ SimResponse PlayerInfo(const World& world, const QueryParams& query) {
   } else {
     return BadRequest("player_info needs user_name or user_id");
   }
-  return Xml(PlayerInfoDocument(found));
+  return Xml(PlayerInfoDocument(Answered(world, std::move(found), answer)));
 }
 
 SimResponse Games(const World& world, const QueryParams& query, bool includeFinished) {
@@ -89,9 +112,9 @@ SimResponse Games(const World& world, const QueryParams& query, bool includeFini
 
 }  // namespace
 
-SimResponse AnswerXmlInterface(const World& world, const QueryParams& query) {
+SimResponse AnswerXmlInterface(const World& world, const QueryParams& query, PlayerAnswer players) {
   const std::string mode = Param(query, "mode").value_or("");
-  if (mode == "player_info") return PlayerInfo(world, query);
+  if (mode == "player_info") return PlayerInfo(world, query, players);
   if (mode == "games_current") return Games(world, query, false);
   if (mode == "games_all") return Games(world, query, true);
   if (mode == "tournament_list") return Xml(TournamentListDocument(world.tournaments));
@@ -127,6 +150,19 @@ SimResponse AnswerHomePage(const World& world) {
   }
   body += "</body></html>\n";
   return {200, "text/html; charset=utf-8", std::move(body)};
+}
+
+SimResponse ErrorPageAnswer() { return Xml("<error code=\"500\">Internal server error</error>"); }
+
+std::string_view EndlessGameList::Next() {
+  piece_.clear();
+  if (nextId_ == 1) piece_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<games>\n";
+  for (int i = 0; i < 200; ++i, ++nextId_) {
+    piece_ += "<game id=\"" + std::to_string(nextId_) +
+              "\" start_time=\"2008-06-01 12:00:00\" activeDeadline=\"2008-06-04 12:00:00\" "
+              "passiveRemainingTime=\"0\" tourney=\"0\"/>\n";
+  }
+  return piece_;
 }
 
 std::string ReplayBytes(int gameId, int first, int second) {

@@ -15,7 +15,10 @@ class ScenarioReader {
  public:
   explicit ScenarioReader(SimTime now) : now_(now) {}
 
-  World Read(const json& root) {
+  Scenario Read(const json& root) { return {ReadWorld(root), ReadFaults(root)}; }
+
+ private:
+  World ReadWorld(const json& root) const {
     World world;
     world.monitoredPlayerId = Value(root, "monitored_player", 0);
     for (const json& p : Items(root, "players")) world.AddPlayer(ReadPlayer(p));
@@ -29,7 +32,23 @@ class ScenarioReader {
     return world;
   }
 
- private:
+  static FaultMap ReadFaults(const json& root) {
+    FaultMap faults;
+    auto it = root.find("faults");
+    if (it == root.end()) return faults;
+    if (!it->is_object()) throw ScenarioError("\"faults\" is no object of key -> fault");
+    for (const auto& [key, fault] : it->items()) {
+      if (!fault.is_string())
+        throw ScenarioError("fault of " + key + " is no text: " + fault.dump());
+      try {
+        faults[ParseFaultKey(key)] = ParseFault(fault.get<std::string>());
+      } catch (const FaultError& error) {
+        throw ScenarioError("fault of " + key + ": " + error.what());
+      }
+    }
+    return faults;
+  }
+
   static const json& Items(const json& object, const char* key) {
     static const json empty = json::array();
     auto it = object.find(key);
@@ -140,7 +159,7 @@ class ScenarioReader {
 
 }  // namespace
 
-World ParseScenario(std::string_view text, SimTime now) {
+Scenario ParseScenario(std::string_view text, SimTime now) {
   try {
     return ScenarioReader(now).Read(json::parse(text));
   } catch (const std::exception& error) {  // JSON, world and scenario errors alike
@@ -148,7 +167,7 @@ World ParseScenario(std::string_view text, SimTime now) {
   }
 }
 
-World LoadScenario(const std::filesystem::path& file, SimTime now) {
+Scenario LoadScenario(const std::filesystem::path& file, SimTime now) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw ScenarioError("Cannot read scenario " + file.string());
   std::ostringstream text;
@@ -160,6 +179,6 @@ World LoadScenario(const std::filesystem::path& file, SimTime now) {
   }
 }
 
-World DemoWorld(SimTime now) { return ParseScenario(DemoScenarioText(), now); }
+World DemoWorld(SimTime now) { return ParseScenario(DemoScenarioText(), now).world; }
 
 }  // namespace tarn::sim

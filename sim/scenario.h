@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "sim/fault.h"
 #include "sim/world.h"
 
 namespace tarn::sim {
@@ -14,8 +15,9 @@ class ScenarioError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A world from a JSON scenario. Times are server times ("2008-06-01 12:00:00", UTC-01:00) or
-// offsets from `now` ("-3h", "+2d", "-90m", "-30s", "now"). The format:
+// A world, and the faults its server starts with, from a JSON scenario. Times are server times
+// ("2008-06-01 12:00:00", UTC-01:00) or offsets from `now` ("-3h", "+2d", "-90m", "-30s", "now").
+// The format:
 //
 // {
 //   "monitored_player": 1001,          // whose games the timeline plays and the home page links
@@ -36,13 +38,28 @@ class ScenarioError : public std::runtime_error {
 //              "turn_limit_days": 3, "freeze_hours": 12, "bool_words": false,
 //              "players": [{"id": 1001, "side": "pl", "status": 1, "turn": 14,
 //                           "turn_date": "-5h"}, {...}]}],
-//   "generated_history": {"count": 300, "seed": 7, "first_id": 40000}
+//   "generated_history": {"count": 300, "seed": 7, "first_id": 40000},
 //                                      // finished games of the monitored player
+//   "faults": {"mode=player_info": "other_player", "/tarn/gamereplays/": "slow:2000",
+//              "mode=games_all": "delay:3000,status:503"}
+//                                      // request key -> fault, in the written form of
+//                                      // sim/fault.h: keys mode=NAME or a request path;
+//                                      // faults delay:MS, status:CODE, slow:BYTES (a
+//                                      // second), joined by ",", and at most one of
+//                                      // malformed, truncated, closed, error_page,
+//                                      // other_player, extra_player, endless
 // }
 //
 // Only ids, aliases, planets and the two players of a game are required.
-World ParseScenario(std::string_view json, SimTime now = SimNow());
-World LoadScenario(const std::filesystem::path& file, SimTime now = SimNow());
+
+// A world and the faults its server starts with.
+struct Scenario {
+  World world;
+  FaultMap faults;
+};
+
+Scenario ParseScenario(std::string_view json, SimTime now = SimNow());
+Scenario LoadScenario(const std::filesystem::path& file, SimTime now = SimNow());
 
 // The demo scenario, built into the library.
 std::string_view DemoScenarioText();

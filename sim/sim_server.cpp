@@ -5,12 +5,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <future>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "sim/answers.h"
@@ -19,7 +21,7 @@
 namespace tarn::sim {
 namespace {
 
-using Answer = std::function<SimResponse(const World&, const httplib::Request&)>;
+using Answer = std::function<SimResponse(const World&, const httplib::Request&, PlayerAnswer)>;
 
 int PortOf(const sockaddr_storage& address) {
   if (address.ss_family == AF_INET) {
@@ -56,18 +58,27 @@ void HangUp(const httplib::Request& request) {
   close(devNull);
 }
 
-std::string Malformed(std::string body) { return body + "</broken>\n"; }
+PlayerAnswer PlayersFor(Fault::Body body) {
+  if (body == Fault::Body::OtherPlayer) return PlayerAnswer::Other;
+  if (body == Fault::Body::ExtraPlayer) return PlayerAnswer::Extra;
+  return PlayerAnswer::Asked;
+}
+
+// The answer as the fault turns it; how it is sent is decided later.
+SimResponse Spoilt(SimResponse response, Fault::Body body) {
+  if (body == Fault::Body::ErrorPage) return ErrorPageAnswer();
+  if (body == Fault::Body::Malformed) response.body += "</broken>\n";
+  return response;
+}
 
 }  // namespace
-
-std::string XmlModeKey(const std::string& mode) { return std::string(kXmlPath) + "?mode=" + mode; }
 
 struct SimServer::Impl {
   mutable std::mutex mutex;
   std::condition_variable wake;  // ends delays and the timeline when stopping
   bool stopping = false;
   World world;
-  std::map<std::string, Fault> faults;
+  FaultMap faults;
   std::map<std::string, int> counts;
 
   std::unique_ptr<httplib::Server> http;
@@ -75,7 +86,46 @@ struct SimServer::Impl {
   std::thread timeline;
   int port = 0;
 
-  explicit Impl(World w) : world(std::move(w)) {}
+  Impl(World w, FaultMap f) : world(std::move(w)), faults(std::move(f)) {}
+
+  // Waits until `until`; false when the server stops first.
+  bool SleepUntil(std::chrono::steady_clock::time_point until) {
+    std::unique_lock lock(mutex);
+    return !wake.wait_until(lock, until, [this] { return stopping; });
+  }
+
+  bool Stopping() const {
+    std::lock_guard lock(mutex);
+    return stopping;
+  }
+
+  // The line an answer goes out on: at full speed, or at a steady rate in a slice every tenth of
+  // a second. Sending fails once the server stops or the client has gone, so no answer outlives
+  // the server.
+  class Line {
+   public:
+    Line(Impl& server, int bytesPerSecond) : server_(server), rate_(bytesPerSecond) {}
+
+    bool Send(httplib::DataSink& sink, std::string_view data) {
+      if (rate_ <= 0) return !server_.Stopping() && sink.write(data.data(), data.size());
+      if (!start_) start_ = std::chrono::steady_clock::now();
+      const size_t slice = std::max<size_t>(1, size_t(rate_) / 10);
+      while (!data.empty()) {
+        const auto due = *start_ + std::chrono::microseconds(sent_ * 1000000 / rate_);
+        const size_t size = std::min(slice, data.size());
+        if (!server_.SleepUntil(due) || !sink.write(data.data(), size)) return false;
+        sent_ += int64_t(size);
+        data.remove_prefix(size);
+      }
+      return true;
+    }
+
+   private:
+    Impl& server_;
+    const int rate_;
+    std::optional<std::chrono::steady_clock::time_point> start_;
+    int64_t sent_ = 0;
+  };
 
   // The keys a request counts for: its path and, on the XML interface, its mode.
   static std::vector<std::string> KeysOf(const std::string& pathKey, const httplib::Request& req) {
@@ -104,25 +154,35 @@ struct SimServer::Impl {
         HangUp(req);
         return;
       }
-      response = answer(world, req);
+      response = answer(world, req, PlayersFor(fault.body));
     }
+    response = Spoilt(std::move(response), fault.body);
     res.status = fault.status != 0 ? fault.status : response.status;
-    switch (fault.body) {
-      case Fault::Body::Malformed:
-        res.set_content(Malformed(std::move(response.body)), response.contentType);
-        break;
-      case Fault::Body::Truncated: {
-        auto body = std::make_shared<std::string>(std::move(response.body));
-        res.set_content_provider(body->size(), response.contentType,
-                                 [body](size_t, size_t, httplib::DataSink& sink) {
-                                   sink.write(body->data(), body->size() / 2);
-                                   return false;  // hang up half-way
-                                 });
-        break;
-      }
-      default:
-        res.set_content(std::move(response.body), response.contentType);
+    Send(res, std::move(response), fault);
+  }
+
+  void Send(httplib::Response& res, SimResponse response, const Fault& fault) {
+    auto line = std::make_shared<Line>(*this, fault.bytesPerSecond);
+    if (fault.body == Fault::Body::Endless) {
+      res.set_chunked_content_provider(
+          kXmlContentType,
+          [line, list = EndlessGameList()](size_t, httplib::DataSink& sink) mutable {
+            return line->Send(sink, list.Next());
+          });
+      return;
     }
+    if (fault.body != Fault::Body::Truncated && fault.bytesPerSecond <= 0) {
+      res.set_content(std::move(response.body), response.contentType);
+      return;
+    }
+    auto body = std::make_shared<std::string>(std::move(response.body));
+    const size_t sent = fault.body == Fault::Body::Truncated ? body->size() / 2 : body->size();
+    res.set_content_provider(body->size(), response.contentType,
+                             [line, body, sent](size_t, size_t, httplib::DataSink& sink) {
+                               // false hangs up: half-way when the answer is to be truncated
+                               return line->Send(sink, std::string_view(*body).substr(0, sent)) &&
+                                      sent == body->size();
+                             });
   }
 
   void Route(const std::string& pattern, const std::string& pathKey, Answer answer) {
@@ -133,19 +193,21 @@ struct SimServer::Impl {
   }
 
   void AddRoutes() {
-    Route(kXmlPath, kXmlPath, [](const World& w, const httplib::Request& req) {
-      return AnswerXmlInterface(w, req.params);
-    });
+    Route(kXmlPath, kXmlPath,
+          [](const World& w, const httplib::Request& req, PlayerAnswer players) {
+            return AnswerXmlInterface(w, req.params, players);
+          });
     Route(kReplayPreparationPath, kReplayPreparationPath,
-          [](const World& w, const httplib::Request& req) {
+          [](const World& w, const httplib::Request& req, PlayerAnswer) {
             return AnswerReplayPreparation(w, req.params);
           });
     Route(std::string(kReplayFilesPath) + R"(game_(-?\d{1,9})_(-?\d{1,9})_(-?\d{1,9})\.rep)",
-          kReplayFilesPath, [](const World& w, const httplib::Request& req) {
+          kReplayFilesPath, [](const World& w, const httplib::Request& req, PlayerAnswer) {
             return AnswerReplayFile(w, std::stoi(req.matches[1]), std::stoi(req.matches[2]),
                                     std::stoi(req.matches[3]));
           });
-    Route("/", "/", [](const World& w, const httplib::Request&) { return AnswerHomePage(w); });
+    Route(kHomePath, kHomePath,
+          [](const World& w, const httplib::Request&, PlayerAnswer) { return AnswerHomePage(w); });
   }
 
   void RunTimeline(std::chrono::milliseconds period, uint32_t seed) {
@@ -160,7 +222,8 @@ struct SimServer::Impl {
   }
 };
 
-SimServer::SimServer(World world) : impl_(std::make_unique<Impl>(std::move(world))) {}
+SimServer::SimServer(World world, FaultMap faults)
+    : impl_(std::make_unique<Impl>(std::move(world), std::move(faults))) {}
 
 SimServer::~SimServer() { Stop(); }
 

@@ -6,34 +6,16 @@
 #include <memory>
 #include <string>
 
+#include "sim/fault.h"
 #include "sim/world.h"
 
 namespace tarn::sim {
 
-// Request keys, used for faults and request counts: a path, or the XML interface's path with
-// "?mode=" and one mode.
-inline constexpr const char* kXmlPath = "/tarn/prokladko/xml_server_v2.php";
-inline constexpr const char* kReplayPreparationPath = "/tarn/get_replay.php";
-inline constexpr const char* kReplayFilesPath = "/tarn/gamereplays/";
-std::string XmlModeKey(const std::string& mode);
-
-// A way to misbehave on the requests of one key.
-struct Fault {
-  enum class Body {
-    Intact,
-    Malformed,         // the answer's text with a stray end tag: no longer well-formed XML
-    Truncated,         // the length of the whole answer is announced, half of it is sent
-    ClosedConnection,  // the connection is closed without any answer
-  };
-  std::chrono::milliseconds delay{0};
-  int status = 0;  // 0 keeps the answer's own status
-  Body body = Body::Intact;
-};
-
 // The simulated game server on 127.0.0.1. Every method may be called from any thread.
 class SimServer {
  public:
-  explicit SimServer(World world);
+  // Requests on the keys of `faults` misbehave from the start.
+  explicit SimServer(World world, FaultMap faults = {});
   ~SimServer();
   SimServer(const SimServer&) = delete;
   SimServer& operator=(const SimServer&) = delete;
@@ -55,7 +37,8 @@ class SimServer {
   World Snapshot() const;
 
   // Requests on `key` misbehave until the faults are cleared. A fault for a mode of the XML
-  // interface takes precedence over one for its path.
+  // interface takes precedence over one for its path. A slow or endless answer being sent does
+  // not hold up Stop.
   void SetFault(const std::string& key, Fault fault);
   void ClearFaults();
   // Requests received on `key` so far; a request counts for its mode and for its path.

@@ -146,12 +146,12 @@ int Status(CommandRun& run) {
   };
   printRow(headers);
   const DateTime now = run.clock.Now();
-  for (int r = 1; r <= games.RecordCount(); ++r) {
-    games.SetRecNo(r);
-    const RemainingTimeTexts times = RemainingTimes(now, CurrentGameClock(games), kTimeFormat);
-    printRow({games.Field("game_id").AsText(), games.Field("map_name").AsText(),
-              games.Field("competitor_name").AsText(), games.Field("own_side").AsText(),
-              DateText(games.Field("own_turn_date")), DateText(games.Field("competitor_turn_date")),
+  const std::unique_ptr<Cursor> rows = games.CreateCursor();
+  for (rows->First(); !rows->Eof(); rows->Next()) {
+    const RemainingTimeTexts times = RemainingTimes(now, CurrentGameClock(*rows), kTimeFormat);
+    printRow({rows->Field("game_id").AsText(), rows->Field("map_name").AsText(),
+              rows->Field("competitor_name").AsText(), rows->Field("own_side").AsText(),
+              DateText(rows->Field("own_turn_date")), DateText(rows->Field("competitor_turn_date")),
               times.yourTime, times.competitorTime});
   }
   return 0;

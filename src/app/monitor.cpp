@@ -68,7 +68,7 @@ void Monitor::PrepareStartup() {
       [this] { DefaultGameDirectories(s_.db.UserSettings, s_.registry, s_.environment); },
       [this] { IdentifyPlayer(); },
       [this] { FillTournamentList(); },
-      [this] { DeleteAllRows(s_.db.PlayerGames); },
+      [this] { s_.db.PlayerGames.DeleteAll(); },
   };
   for (const auto& step : steps) Guarded(step);
 }
@@ -90,7 +90,7 @@ void Monitor::CheckAliasFits(const std::string& alias) const {
   }
 }
 
-std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, int mode) {
+std::unique_ptr<TXMLTarn> Monitor::CreateClient(const std::string& alias, GameListMode mode) {
   CheckAliasFits(alias);
   DecideTimeZone();
   return TXMLTarn::Create({s_.loader, s_.dialogs, s_.db, s_.serverHost}, alias, mode,
@@ -110,7 +110,7 @@ void Monitor::IdentifyPlayer() {
   } else {
     MonitoredAlias = ReadLastNetworkAlias(s_.environment);
     try {
-      EnsureServerClient(0);
+      EnsureServerClient(GameListMode::CurrentGames);
     } catch (...) {
       lookupError = std::current_exception();
     }
@@ -127,7 +127,7 @@ void Monitor::IdentifyPlayer() {
   if (lookupError) std::rethrow_exception(lookupError);
 }
 
-TXMLTarn* Monitor::EnsureServerClient(int mode, bool* created) {
+TXMLTarn* Monitor::EnsureServerClient(GameListMode mode, bool* created) {
   if (created) *created = false;
   if (ServerClient || MonitoredAlias.empty()) return ServerClient.get();
   std::unique_ptr<TXMLTarn> client = CreateClient(MonitoredAlias, mode);
@@ -207,7 +207,7 @@ void Monitor::RefreshPlayersWhenDue() {
 
 TXMLTarn* Monitor::ServerClientWithFreshList() {
   bool created = false;
-  TXMLTarn* client = EnsureServerClient(0, &created);
+  TXMLTarn* client = EnsureServerClient(GameListMode::CurrentGames, &created);
   // A client made just now holds a fresh list already.
   if (client && !created) client->LoadCurrentGames();
   return client;
@@ -250,9 +250,9 @@ bool Monitor::SynchronizeCurrentGames() {
     FillCurrentGames(listed.games);
   } else {
     for (const TS_CURRGAME& game : listed.games) {
-      const int result = s_.db.MergeCurrentGame(game);
-      newGames += result == 1;
-      updatedGames += result == 2;
+      const MergeResult result = s_.db.MergeCurrentGame(game);
+      newGames += result == MergeResult::NewGame;
+      updatedGames += result == MergeResult::CompetitorMoved;
     }
     const std::vector<int32_t> finished = FinishedGameIds(listed);
     for (const int32_t id : finished) {
@@ -266,7 +266,7 @@ bool Monitor::SynchronizeCurrentGames() {
 }
 
 void Monitor::FillCurrentGames(const std::vector<TS_CURRGAME>& listed) {
-  DeleteAllRows(s_.db.CurrentGames);
+  s_.db.CurrentGames.DeleteAll();
   for (const TS_CURRGAME& game : listed) s_.db.InsertCurrentGame(game);
 }
 
@@ -275,11 +275,10 @@ std::vector<int32_t> Monitor::FinishedGameIds(const GameList& list) {
   if (list.unreadableWithoutId) return finished;
   std::unordered_set<int32_t> listed = list.unreadableIds;
   for (const TS_CURRGAME& game : list.games) listed.insert(game.game_id);
-  Table& games = s_.db.CurrentGames;
-  const int rows = games.RecordCount();
-  for (int r = 1; r <= rows; ++r) {
-    games.SetRecNo(r);
-    const auto id = static_cast<int32_t>(games.Field("game_id").AsInt());
+  // A cursor of its own, so that a grid following the table does not jump through every row.
+  const std::unique_ptr<Cursor> games = s_.db.CurrentGames.CreateCursor();
+  for (games->First(); !games->Eof(); games->Next()) {
+    const auto id = static_cast<int32_t>(games->Field("game_id").AsInt());
     if (!listed.contains(id)) finished.push_back(id);
   }
   return finished;
@@ -296,11 +295,11 @@ int Monitor::CheckCurrentGames() {
   const GameList listed = ListedGames(*client);
   int result = 0;
   for (const TS_CURRGAME& game : listed.games) {
-    const int merge = s_.db.MergeCurrentGame(game);
-    if (merge == 1 || merge == 2) {
-      writer_.AddGameMessage(merge == 1 ? GameMessageKind::New : GameMessageKind::Updated,
-                             s_.clock.Now(), game.own_side, game.competitor_name,
-                             MapName(game.map_id));
+    const MergeResult merge = s_.db.MergeCurrentGame(game);
+    if (merge == MergeResult::NewGame || merge == MergeResult::CompetitorMoved) {
+      writer_.AddGameMessage(
+          merge == MergeResult::NewGame ? GameMessageKind::New : GameMessageKind::Updated,
+          s_.clock.Now(), game.own_side, game.competitor_name, MapName(game.map_id));
       result = 1;
     }
   }
@@ -328,12 +327,8 @@ void Monitor::AlertWindowClosed() {
   TrayAlert = false;
 }
 
-void Monitor::DeleteAllRows(Table& table) {
-  for (int n = table.RecordCount(); n > 0; --n) table.Delete();
-}
-
 bool Monitor::DeleteCurrentGames() {
-  return Guarded([this] { DeleteAllRows(s_.db.CurrentGames); });
+  return Guarded([this] { s_.db.CurrentGames.DeleteAll(); });
 }
 
 bool Monitor::LoadCurrentGames() {
@@ -348,7 +343,8 @@ bool Monitor::LoadCurrentGames() {
 bool Monitor::UpdatePlayers() {
   bool updated = MonitoredAlias.empty();
   const bool ok = Guarded([this, &updated] {
-    if (TXMLTarn* client = EnsureServerClient(0)) updated = client->UpdatePlayers();
+    if (TXMLTarn* client = EnsureServerClient(GameListMode::CurrentGames))
+      updated = client->UpdatePlayers();
     s_.dialogs.ShowMessage("Players were updated");
   });
   return ok && updated;
@@ -373,7 +369,7 @@ bool Monitor::SaveMonitoredPlayer(const std::string& alias) {
       saved = true;
       return;
     }
-    std::unique_ptr<TXMLTarn> client = CreateClient(alias, 0);
+    std::unique_ptr<TXMLTarn> client = CreateClient(alias, GameListMode::CurrentGames);
     if (client->Player.player_id == 0) return;
     const GameList listed = ListedGames(*client);
     StoreCurrentPlayer(client->Player);
@@ -393,7 +389,7 @@ void Monitor::FillTournamentList() {
   // Without a stored player the lookup of this start-up has just been made; when it failed,
   // asking again at once would only repeat its message.
   if (!ServerClient && !s_.db.Players.Locate("current", true)) return;
-  if (TXMLTarn* client = EnsureServerClient(4)) client->LoadTournaments();
+  if (TXMLTarn* client = EnsureServerClient(GameListMode::None)) client->LoadTournaments();
 }
 
 bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
@@ -402,14 +398,14 @@ bool Monitor::Tournaments(bool refresh, std::vector<std::string>& names) {
     Table& tournaments = s_.db.Tournaments;
     if (refresh || tournaments.RecordCount() == 0) {
       if (MonitoredAlias.empty()) NoMonitoredPlayer();
-      TXMLTarn* client = EnsureServerClient(4);
+      TXMLTarn* client = EnsureServerClient(GameListMode::None);
       if (!client) return;  // the failed lookup has told why
       client->LoadTournaments();
     }
     names.clear();
-    for (int r = 1; r <= tournaments.RecordCount(); ++r) {
-      tournaments.SetRecNo(r);
-      names.push_back(tournaments.Field("tournament_name").AsText());
+    const std::unique_ptr<Cursor> rows = tournaments.CreateCursor();
+    for (rows->First(); !rows->Eof(); rows->Next()) {
+      names.push_back(rows->Field("tournament_name").AsText());
     }
     listed = true;
   });

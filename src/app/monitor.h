@@ -116,8 +116,8 @@ class Monitor {
   bool Guarded(const std::function<void()>& operation);
   // The server client for the monitored player, created when absent; nullptr while the player
   // cannot be read. `created` tells whether this call created it (its list is then fresh).
-  TXMLTarn* EnsureServerClient(int mode, bool* created = nullptr);
-  std::unique_ptr<TXMLTarn> CreateClient(const std::string& alias, int mode);
+  TXMLTarn* EnsureServerClient(GameListMode mode, bool* created = nullptr);
+  std::unique_ptr<TXMLTarn> CreateClient(const std::string& alias, GameListMode mode);
   // The server client with the current games just loaded; nullptr while no player can be read.
   TXMLTarn* ServerClientWithFreshList();
   // Reads every game of the client's list before any row changes; an element that cannot be
@@ -133,7 +133,6 @@ class Monitor {
   // The time zone must be decided before any server time is read into a table.
   void DecideTimeZone();
   std::string MapName(const std::string& mapId);
-  void DeleteAllRows(class Table& table);
   void FillTournamentList();
   void UpdateCaption(const char* prefix = "Tarn Monitor");
   void RefreshPlayersWhenDue();

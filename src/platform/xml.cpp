@@ -10,6 +10,8 @@
 namespace tarn {
 
 struct XmlDocument::Impl {
+  // The parser's names and values point into this text.
+  std::string text;
   pugi::xml_document document;
   // Element children per element, built on first use: pugixml keeps siblings in a linked list,
   // and reading a long game list by index must not walk it again for every game.
@@ -73,10 +75,12 @@ XmlElement XmlElement::Child(int index) const {
 XmlDocument::XmlDocument() : impl_(std::make_unique<Impl>()) {}
 XmlDocument::~XmlDocument() = default;
 
-std::shared_ptr<const XmlDocument> XmlDocument::Parse(std::string_view text) {
+std::shared_ptr<const XmlDocument> XmlDocument::Parse(std::string text) {
   std::shared_ptr<XmlDocument> doc(new XmlDocument());
-  pugi::xml_parse_result result = doc->impl_->document.load_buffer(
-      text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
+  Impl& impl = *doc->impl_;
+  impl.text = std::move(text);
+  pugi::xml_parse_result result = impl.document.load_buffer_inplace(
+      impl.text.data(), impl.text.size(), pugi::parse_default, pugi::encoding_auto);
   if (!result) {
     throw XmlLoadError("Malformed XML at offset " + std::to_string(result.offset) + ": " +
                        result.description());
@@ -97,7 +101,7 @@ std::shared_ptr<const XmlDocument> HttpXmlLoader::Load(const std::string& url) {
   }
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) return nullptr;
   try {
-    return XmlDocument::Parse(text);
+    return XmlDocument::Parse(std::move(text));
   } catch (const XmlLoadError& error) {
     throw XmlLoadError("Cannot load XML from " + url + ": " + error.what());
   }

@@ -47,8 +47,9 @@ class XmlElement {
 class XmlDocument {
  public:
   // Throws XmlLoadError, with the reason and the offset, when the text is not a well-formed
-  // document with a root element.
-  static std::shared_ptr<const XmlDocument> Parse(std::string_view text);
+  // document with a root element. The text is parsed in place and kept by the document, so a
+  // long list is held once; pass it with std::move when it is not needed afterwards.
+  static std::shared_ptr<const XmlDocument> Parse(std::string text);
   ~XmlDocument();
   XmlElement Root() const;
 

@@ -50,7 +50,7 @@ std::string TXMLTarn::Url(const std::string& host, const std::string& query) con
 }
 
 std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::string& alias,
-                                           int mode, DateTime fromDate) {
+                                           GameListMode mode, DateTime fromDate) {
   std::unique_ptr<TXMLTarn> client(new TXMLTarn(std::move(context)));
   const ServerContext& ctx = client->context_;
   std::string cause;
@@ -69,19 +69,19 @@ std::unique_ptr<TXMLTarn> TXMLTarn::Create(ServerContext context, const std::str
   }
   client->Player = std::move(player);
   switch (mode) {
-    case 0:
+    case GameListMode::CurrentGames:
       client->LoadCurrentGames();
       break;
-    case 1:
+    case GameListMode::AllGames:
       client->LoadAllGames();
       break;
-    case 2:
+    case GameListMode::CurrentGamesSince:
       client->LoadCurrentGamesSince(fromDate);
       break;
-    case 3:
+    case GameListMode::AllGamesSince:
       client->LoadAllGamesSince(fromDate);
       break;
-    default:
+    case GameListMode::None:
       break;
   }
   client->Mode = mode;
@@ -242,12 +242,10 @@ TS_PLAYER TXMLTarn::ReadPlayer(const XmlElement& element) const {
 bool TXMLTarn::UpdatePlayers() {
   TFormDBMonitor& db = context_.db;
   Table& players = db.Players;
-  Table& games = db.CurrentGames;
 
-  const int gameRows = games.RecordCount();
-  for (int r = 1; r <= gameRows; ++r) {
-    games.SetRecNo(r);
-    const Value competitorId = games.Field("competitor_id");
+  const std::unique_ptr<Cursor> gameRows = db.CurrentGames.CreateCursor();
+  for (gameRows->First(); !gameRows->Eof(); gameRows->Next()) {
+    const Value competitorId = gameRows->Field("competitor_id");
     if (!players.Locate("player_id", competitorId)) {
       players.Append();
       players.SetField("player_id", competitorId);
@@ -255,17 +253,15 @@ bool TXMLTarn::UpdatePlayers() {
     }
   }
 
-  const int playerRows = players.RecordCount();
+  // The ids are read through a cursor of their own; the table's cursor goes to each row written.
+  const std::unique_ptr<Cursor> rows = players.CreateCursor();
   bool complete = true;
-  int i = 0;
-  while (i < playerRows) {
-    const int n = std::min(kPlayerBatchSize, playerRows - i);
+  rows->First();
+  while (!rows->Eof()) {
     std::string ids;
     std::unordered_set<int64_t> asked;
-    for (int k = 0; k < n; ++k) {
-      ++i;
-      players.SetRecNo(i);
-      const int64_t id = players.Field("player_id").AsInt();
+    for (int k = 0; k < kPlayerBatchSize && !rows->Eof(); ++k, rows->Next()) {
+      const int64_t id = rows->Field("player_id").AsInt();
       asked.insert(id);
       if (!ids.empty()) ids += ",";
       ids += std::to_string(id);
@@ -376,8 +372,7 @@ void TXMLTarn::LoadTournaments() {
     tournaments.push_back(ReadTournament(element, fixedName));
   }
 
-  Table& table = context_.db.Tournaments;
-  for (int n = table.RecordCount(); n > 0; --n) table.Delete();
+  context_.db.Tournaments.DeleteAll();
   for (const TS_TOURNAMENT& t : tournaments) context_.db.AppendTournament(t);
 }
 

@@ -22,18 +22,27 @@ struct ServerContext {
   std::string host;
 };
 
+// Which game list Create loads after the player; the numbers are those callers pass.
+enum class GameListMode {
+  CurrentGames = 0,
+  AllGames = 1,
+  CurrentGamesSince = 2,
+  AllGamesSince = 3,
+  None = 4,  // the player alone, as for the tournament list
+};
+
 // The client of the game server's XML interface for one player looked up by alias.
 class TXMLTarn {
  public:
   static constexpr int kPlayerBatchSize = 1;
 
-  // Reads the player by alias, then loads a game list by mode: 0 current games, 1 all games,
-  // 2 current games since fromDate, 3 all games since fromDate, any other value none.
+  // Reads the player by alias, then loads the game list of the mode (fromDate for the two
+  // Since modes).
   // A player that cannot be fetched or is unknown is reported through Dialogs and the object is
   // returned unread (Player.player_id 0). A broken player element or a failing game-list load
   // throws: no object results.
-  static std::unique_ptr<TXMLTarn> Create(ServerContext context, const std::string& alias, int mode,
-                                          DateTime fromDate);
+  static std::unique_ptr<TXMLTarn> Create(ServerContext context, const std::string& alias,
+                                          GameListMode mode, DateTime fromDate);
 
   // The four game-list loads. A failure throws and leaves Document and GameCount as they were.
   void LoadCurrentGames();
@@ -59,7 +68,7 @@ class TXMLTarn {
   int GameCount = 0;
   TS_PLAYER Player;
   TS_CURRGAME Game;
-  int Mode = 0;
+  GameListMode Mode = GameListMode::CurrentGames;
 
  private:
   explicit TXMLTarn(ServerContext context);

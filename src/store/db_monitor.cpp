@@ -189,10 +189,10 @@ void TFormDBMonitor::UpdateGame(Table& games, const TS_CURRGAME& game) {
   });
 }
 
-int TFormDBMonitor::MergeGame(Table& games, const TS_CURRGAME& game, bool withPlayer) {
+MergeResult TFormDBMonitor::MergeGame(Table& games, const TS_CURRGAME& game, bool withPlayer) {
   if (!games.Locate("game_id", game.game_id)) {
     InsertGame(games, game, withPlayer);
-    return 1;
+    return MergeResult::NewGame;
   }
   // Turn dates count as equal when they show the same to the whole second.
   const bool competitorMoved =
@@ -200,13 +200,13 @@ int TFormDBMonitor::MergeGame(Table& games, const TS_CURRGAME& game, bool withPl
   const bool ownMoved = !game.own_turn_date.SameSecond(games.Field("own_turn_date").AsDateTime());
   if (competitorMoved) {
     UpdateGame(games, game);
-    return 2;
+    return MergeResult::CompetitorMoved;
   }
   if (ownMoved) {
     UpdateGame(games, game);
-    return 3;
+    return MergeResult::OwnMoved;
   }
-  return 0;
+  return MergeResult::Unchanged;
 }
 
 void TFormDBMonitor::InsertCurrentGame(TS_CURRGAME game) { InsertGame(CurrentGames, game, false); }
@@ -217,11 +217,13 @@ void TFormDBMonitor::UpdateCurrentGame(TS_CURRGAME game) { UpdateGame(CurrentGam
 
 void TFormDBMonitor::UpdatePlayerGame(TS_CURRGAME game) { UpdateGame(PlayerGames, game); }
 
-int TFormDBMonitor::MergeCurrentGame(TS_CURRGAME game) {
+MergeResult TFormDBMonitor::MergeCurrentGame(TS_CURRGAME game) {
   return MergeGame(CurrentGames, game, false);
 }
 
-int TFormDBMonitor::MergePlayerGame(TS_CURRGAME game) { return MergeGame(PlayerGames, game, true); }
+MergeResult TFormDBMonitor::MergePlayerGame(TS_CURRGAME game) {
+  return MergeGame(PlayerGames, game, true);
+}
 
 void TFormDBMonitor::SetTimeZone(int index, int hours, int minutes) {
   GlobalSettings.Edit();

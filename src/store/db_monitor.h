@@ -13,6 +13,14 @@ class Clock;
 class Dialogs;
 struct TableDefinition;
 
+// What merging a listed game into a games table did; the numbers are the ones callers count by.
+enum class MergeResult {
+  Unchanged = 0,
+  NewGame = 1,          // appended
+  CompetitorMoved = 2,  // the competitor's turn date changed (the own one may have too)
+  OwnMoved = 3,         // only the own turn date changed
+};
+
 // The store holder: the eight tables of the program, their files and the record operations
 // that write server records into them.
 class TFormDBMonitor {
@@ -46,9 +54,8 @@ class TFormDBMonitor {
   void InsertPlayerGame(TS_CURRGAME game);
   void UpdateCurrentGame(TS_CURRGAME game);
   void UpdatePlayerGame(TS_CURRGAME game);
-  // 0 unchanged, 1 new game appended, 2 competitor turn date changed, 3 own turn date changed.
-  int MergeCurrentGame(TS_CURRGAME game);
-  int MergePlayerGame(TS_CURRGAME game);
+  MergeResult MergeCurrentGame(TS_CURRGAME game);
+  MergeResult MergePlayerGame(TS_CURRGAME game);
   void SetTimeZone(int index, int hours, int minutes);
   void AppendPlayer(TS_PLAYER player);
   void UpdatePlayer(TS_PLAYER player);
@@ -66,7 +73,7 @@ class TFormDBMonitor {
   void LoadTable(StoredTable& stored, const std::filesystem::path& dbDir);
   void InsertGame(Table& games, const TS_CURRGAME& game, bool withPlayer);
   void UpdateGame(Table& games, const TS_CURRGAME& game);
-  int MergeGame(Table& games, const TS_CURRGAME& game, bool withPlayer);
+  MergeResult MergeGame(Table& games, const TS_CURRGAME& game, bool withPlayer);
   static void WritePlayer(Table& players, const TS_PLAYER& player);
 
   Dialogs& dialogs_;

@@ -289,6 +289,14 @@ void Cursor::Delete() {
   data_->Remove(impl_->current);
 }
 
+void Cursor::DeleteAll() {
+  data_->CheckActive();
+  impl_->DropEdit();
+  impl_->Sync();
+  const std::vector<RowId> rows = impl_->visible;
+  for (const RowId row : rows) data_->Remove(row);
+}
+
 Value Cursor::Field(std::string_view column) const {
   if (!data_->Active()) data_->FailFieldNotFound(column);
   const int index = FieldIndex(column);

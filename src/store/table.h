@@ -53,6 +53,8 @@ class Cursor {
   void Post();
   void Cancel();
   void Delete();
+  // Deletes every row the cursor shows (all rows without a filter); a pending edit is dropped.
+  void DeleteAll();
 
   // Reads of the current row (the edit buffer while editing); null when there is no row.
   Value Field(std::string_view column) const;

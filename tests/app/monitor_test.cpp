@@ -89,7 +89,7 @@ class RewritingHttp : public Http {
   std::function<std::string(std::string)> rewrite = [](std::string text) { return text; };
 
  private:
-  std::unique_ptr<Http> http_ = MakeCurlHttp({2000ms, 5000ms});
+  std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 2000ms, .stallTime = 5s});
 };
 
 class MonitorTest : public ::testing::Test {

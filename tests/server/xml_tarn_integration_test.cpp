@@ -58,7 +58,8 @@ class XmlTarnOverHttpTest : public ::testing::Test {
     db_.FormCreate(dir_.Path());
   }
 
-  std::unique_ptr<TXMLTarn> Create(const std::string& alias, int mode, DateTime from = {}) {
+  std::unique_ptr<TXMLTarn> Create(const std::string& alias, GameListMode mode,
+                                   DateTime from = {}) {
     return TXMLTarn::Create({loader_, dialogs_, db_, host_}, alias, mode, from);
   }
 
@@ -68,7 +69,7 @@ class XmlTarnOverHttpTest : public ::testing::Test {
   TFormDBMonitor db_{dialogs_, clock_};
   sim::SimServer server_;
   std::string host_;
-  std::unique_ptr<Http> http_ = MakeCurlHttp({1000ms, 1500ms});
+  std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 1000ms, .stallTime = 1s});
   HttpXmlLoader loader_{*http_};
 };
 
@@ -78,12 +79,12 @@ TEST_F(XmlTarnOverHttpTest, EachModeLoadsItsList) {
   const std::tuple<int, DateTime, int> cases[] = {{0, {}, 1},      {1, {}, 2},      {2, longAgo, 1},
                                                   {3, longAgo, 2}, {3, justNow, 0}, {4, {}, 0}};
   for (const auto& [mode, from, games] : cases) {
-    auto client = Create("alpha", mode, from);
-    EXPECT_EQ(client->Mode, mode);
+    auto client = Create("alpha", static_cast<GameListMode>(mode), from);
+    EXPECT_EQ(static_cast<int>(client->Mode), mode);
     EXPECT_EQ(client->Player.player_id, 42);
     EXPECT_EQ(client->GameCount, games) << "mode " << mode;
   }
-  auto client = Create("alpha", 1);
+  auto client = Create("alpha", GameListMode::AllGames);
   client->ReadGame(1);
   EXPECT_EQ(client->Game.game_id, 101);
   EXPECT_EQ(client->Game.competitor_name, "Lion's Mane");
@@ -92,14 +93,15 @@ TEST_F(XmlTarnOverHttpTest, EachModeLoadsItsList) {
 }
 
 TEST_F(XmlTarnOverHttpTest, SinceRequestsWithATimeOfDayAndAnAliasThatNeedsEncoding) {
-  auto client = Create("Lion's Mane", 3, *DateTime::FromFields(2001, 1, 1, 12, 30));
+  auto client =
+      Create("Lion's Mane", GameListMode::AllGamesSince, *DateTime::FromFields(2001, 1, 1, 12, 30));
   EXPECT_EQ(client->Player.player_id, 8);
   EXPECT_EQ(client->GameCount, 1);
   EXPECT_EQ(server_.RequestCount(sim::XmlModeKey("games_all")), 1);
 }
 
 TEST_F(XmlTarnOverHttpTest, UpdatePlayersAndTournaments) {
-  auto client = Create("alpha", 0);
+  auto client = Create("alpha", GameListMode::CurrentGames);
   client->ReadGame(0);
   db_.InsertCurrentGame(client->Game);
   client->UpdatePlayers();
@@ -114,7 +116,7 @@ TEST_F(XmlTarnOverHttpTest, UpdatePlayersAndTournaments) {
 }
 
 TEST_F(XmlTarnOverHttpTest, FaultsGiveTheirMessageOrErrorAndChangeNoTable) {
-  auto client = Create("alpha", 0);
+  auto client = Create("alpha", GameListMode::CurrentGames);
   client->LoadTournaments();
   const int gameCount = client->GameCount;
   const std::pair<const char*, sim::Fault> faults[] = {
@@ -128,7 +130,7 @@ TEST_F(XmlTarnOverHttpTest, FaultsGiveTheirMessageOrErrorAndChangeNoTable) {
     SCOPED_TRACE(what);
     server_.SetFault(sim::kXmlPath, fault);
     dialogs_.messages.clear();
-    EXPECT_EQ(Create("alpha", 0)->Player.player_id, 0);
+    EXPECT_EQ(Create("alpha", GameListMode::CurrentGames)->Player.player_id, 0);
     // The cause follows on the next line.
     EXPECT_THAT(dialogs_.messages,
                 ElementsAre(::testing::MatchesRegex(host_ + " does not allowed\n.+")));

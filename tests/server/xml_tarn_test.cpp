@@ -72,7 +72,7 @@ class XmlTarnTest : public ::testing::Test {
     loader_.Answer(kBase + query, "<games>\n  " + games + "\n  <!-- end -->\n</games>");
   }
 
-  std::unique_ptr<TXMLTarn> Create(int mode, DateTime from = {}) {
+  std::unique_ptr<TXMLTarn> Create(GameListMode mode, DateTime from = {}) {
     return TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "alpha", mode, from);
   }
 
@@ -84,8 +84,8 @@ class XmlTarnTest : public ::testing::Test {
 };
 
 TEST_F(XmlTarnTest, CreateReadsThePlayerWithShiftedDatesAndLoadsNoListInMode4) {
-  auto client = Create(4);
-  EXPECT_EQ(client->Mode, 4);
+  auto client = Create(GameListMode::None);
+  EXPECT_EQ(client->Mode, GameListMode::None);
   EXPECT_EQ(client->GameCount, 0);
   EXPECT_EQ(client->Document, nullptr);
   EXPECT_EQ(client->Player.player_id, 42);
@@ -100,11 +100,13 @@ TEST_F(XmlTarnTest, CreateReadsThePlayerWithShiftedDatesAndLoadsNoListInMode4) {
 
 TEST_F(XmlTarnTest, CreateReportsUnknownAndUnreachablePlayersAndReturnsUnread) {
   loader_.Answer(kBase + "mode=player_info&user_name=ghost", "<players/>");
-  auto unknown = TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "ghost", 0, {});
-  auto unreachable = TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "nobody", 0, {});
+  auto unknown =
+      TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "ghost", GameListMode::CurrentGames, {});
+  auto unreachable =
+      TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "nobody", GameListMode::CurrentGames, {});
   for (const auto* client : {unknown.get(), unreachable.get()}) {
     EXPECT_EQ(client->Player.player_id, 0);
-    EXPECT_EQ(client->Mode, 0);
+    EXPECT_EQ(client->Mode, GameListMode::CurrentGames);
     EXPECT_EQ(client->GameCount, 0);
   }
   EXPECT_THAT(dialogs_.messages, ElementsAre("Player ghost not found",
@@ -115,8 +117,10 @@ TEST_F(XmlTarnTest, CreateReportsUnknownAndUnreachablePlayersAndReturnsUnread) {
 
 TEST_F(XmlTarnTest, CreatePassesOnABrokenPlayerAndAFailingGameList) {
   loader_.Answer(kBase + "mode=player_info&user_name=bad", "<players><player id='x1'/></players>");
-  EXPECT_THROW(TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "bad", 4, {}), ServerDataError);
-  EXPECT_THROW(Create(0), XmlLoadError);  // the games_current document is not there
+  EXPECT_THROW(TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "bad", GameListMode::None, {}),
+               ServerDataError);
+  EXPECT_THROW(Create(GameListMode::CurrentGames),
+               XmlLoadError);  // the games_current document is not there
   EXPECT_THAT(dialogs_.messages, IsEmpty());
 }
 
@@ -125,15 +129,17 @@ TEST_F(XmlTarnTest, SinceRequestsEncodeTheDateAndPutWwwInFront) {
   loader_.Answer(wwwBase + "mode=games_current&user_name=alpha&fromdate=2008-06-01", "<games/>");
   loader_.Answer(wwwBase + "mode=games_all&user_name=alpha&fromdate=2008-06-01%2012%3A30%3A00",
                  "<games/>");
-  EXPECT_EQ(Create(2, *DateTime::FromFields(2008, 6, 1))->Mode, 2);
-  EXPECT_EQ(Create(3, *DateTime::FromFields(2008, 6, 1, 12, 30))->Mode, 3);
+  EXPECT_EQ(Create(GameListMode::CurrentGamesSince, *DateTime::FromFields(2008, 6, 1))->Mode,
+            GameListMode::CurrentGamesSince);
+  EXPECT_EQ(Create(GameListMode::AllGamesSince, *DateTime::FromFields(2008, 6, 1, 12, 30))->Mode,
+            GameListMode::AllGamesSince);
 }
 
 TEST_F(XmlTarnTest, ReadGameFillsEveryFieldFromEitherPlayerOrder) {
   const std::string tournament = "<tournament id='15' name='Cup'/>";
   AnswerGames("mode=games_current&user_id=42",
               GameXml(100, kOwn, kOther, tournament) + GameXml(101, kOther, kOwn));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   ASSERT_EQ(client->GameCount, 2);
 
   client->ReadGame(0);
@@ -198,7 +204,7 @@ TEST_F(XmlTarnTest, NewTurnFollowsSideAndTurnCounters) {
     games += GameXml(static_cast<int>(i) + 1, own, other);
   }
   AnswerGames("mode=games_current&user_id=42", games);
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   for (size_t i = 0; i < std::size(cases); ++i) {
     client->ReadGame(static_cast<int>(i));
     EXPECT_EQ(client->Game.new_turn, cases[i].newTurn) << "case " << i;
@@ -218,7 +224,7 @@ TEST_F(XmlTarnTest, TurnLimitAndFreezeHours) {
     games += GameXml(static_cast<int>(i) + 1, kOwn, kOther, "", cases[i].text);
   }
   AnswerGames("mode=games_current&user_id=42", games);
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   for (size_t i = 0; i < std::size(cases); ++i) {
     client->ReadGame(static_cast<int>(i));
     EXPECT_EQ(client->Game.turn_limit, cases[i].turnLimit) << cases[i].text;
@@ -228,7 +234,7 @@ TEST_F(XmlTarnTest, TurnLimitAndFreezeHours) {
 
 TEST_F(XmlTarnTest, ReadGameOutOfRangeLeavesGameEmptyButMentorFlag) {
   AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   client->ReadGame(0);
   ASSERT_TRUE(client->Game.mentor_game);
   for (int index : {-1, 1}) {
@@ -247,7 +253,7 @@ TEST_F(XmlTarnTest, BrokenGameElementsThrowAndKeepWhatWasRead) {
   std::string badTurn = GameXml(6, kOwn, kOther);
   badTurn.replace(badTurn.find("turn='5'"), 8, "turn=''");
   AnswerGames("mode=games_current&user_id=42", noSettings + badTurn);
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   EXPECT_THROW(client->ReadGame(0), ServerDataError);
   EXPECT_EQ(client->Game.game_id, 5);
   try {
@@ -261,7 +267,7 @@ TEST_F(XmlTarnTest, BrokenGameElementsThrowAndKeepWhatWasRead) {
 
 TEST_F(XmlTarnTest, FailedLoadKeepsTheLastList) {
   AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   const auto document = client->Document;
   loader_.Answer(kBase + "mode=games_current&user_id=42", "<games><game>");
   EXPECT_THROW(client->LoadCurrentGames(), XmlLoadError);
@@ -271,7 +277,7 @@ TEST_F(XmlTarnTest, FailedLoadKeepsTheLastList) {
 
 TEST_F(XmlTarnTest, UpdatePlayersAddsCompetitorsAndRefreshesEachRow) {
   AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   client->ReadGame(0);
   db_.InsertCurrentGame(client->Game);
   TS_PLAYER self = client->Player;
@@ -301,7 +307,7 @@ TEST_F(XmlTarnTest, UpdatePlayersAddsCompetitorsAndRefreshesEachRow) {
 }
 
 TEST_F(XmlTarnTest, UpdatePlayersReportsAFailingBatchAndGoesOn) {
-  auto client = Create(4);
+  auto client = Create(GameListMode::None);
   for (int id : {1, 2}) {
     db_.Players.Append();
     db_.Players.SetField("player_id", id);
@@ -338,7 +344,7 @@ std::string TournamentXml(int id, const std::string& moderators = "") {
 }
 
 TEST_F(XmlTarnTest, LoadTournamentsReplacesTheTable) {
-  auto client = Create(4);
+  auto client = Create(GameListMode::None);
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(1) + TournamentXml(15) +
                      TournamentXml(99,
@@ -364,7 +370,7 @@ TEST_F(XmlTarnTest, LoadTournamentsReplacesTheTable) {
 }
 
 TEST_F(XmlTarnTest, LoadTournamentsChangesNothingOnAFailure) {
-  auto client = Create(4);
+  auto client = Create(GameListMode::None);
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(99) + "</tournaments>");
   client->LoadTournaments();
@@ -379,13 +385,16 @@ TEST_F(XmlTarnTest, LoadTournamentsChangesNothingOnAFailure) {
 
 TEST_F(XmlTarnTest, AnEmptyAnswerIsNoDocument) {
   AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   loader_.Answer(kBase + "mode=games_current&user_id=42", "");
   EXPECT_THROW(client->LoadCurrentGames(), XmlLoadError);
   EXPECT_EQ(client->GameCount, 1);
 
   loader_.Answer(kBase + "mode=player_info&user_name=quiet", "");
-  EXPECT_EQ(TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "quiet", 0, {})->Player.player_id, 0);
+  EXPECT_EQ(
+      TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "quiet", GameListMode::CurrentGames, {})
+          ->Player.player_id,
+      0);
   db_.Players.Append();
   db_.Players.SetField("player_id", 5);
   db_.Players.Post();
@@ -404,7 +413,7 @@ TEST_F(XmlTarnTest, AnEmptyAnswerIsNoDocument) {
 TEST_F(XmlTarnTest, AnErrorPageIsAFailedRequestEverywhere) {
   const std::string errorPage = "<error code=\"500\">Internal server error</error>";
   AnswerGames("mode=games_current&user_id=42", GameXml(100, kOwn, kOther));
-  auto client = Create(0);
+  auto client = Create(GameListMode::CurrentGames);
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(99) + "</tournaments>");
   client->LoadTournaments();
@@ -417,7 +426,7 @@ TEST_F(XmlTarnTest, AnErrorPageIsAFailedRequestEverywhere) {
   EXPECT_EQ(client->GameCount, 1);
   EXPECT_THROW(client->LoadTournaments(), XmlLoadError);
   EXPECT_EQ(db_.Tournaments.RecordCount(), 1);
-  EXPECT_EQ(Create(0)->Player.player_id, 0);
+  EXPECT_EQ(Create(GameListMode::CurrentGames)->Player.player_id, 0);
   db_.Players.Append();
   db_.Players.SetField("player_id", 42);
   db_.Players.SetField("alies", "kept");
@@ -434,7 +443,8 @@ TEST_F(XmlTarnTest, AnErrorPageIsAFailedRequestEverywhere) {
 TEST_F(XmlTarnTest, APlayerAnswerWithIdZeroNamesNoPlayer) {
   loader_.Answer(kBase + "mode=player_info&user_name=zero",
                  "<players>" + PlayerXml(0, "zero") + "</players>");
-  auto client = TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "zero", 0, {});
+  auto client =
+      TXMLTarn::Create({loader_, dialogs_, db_, kHost}, "zero", GameListMode::CurrentGames, {});
   EXPECT_EQ(client->Player.player_id, 0);
   EXPECT_EQ(client->Player.alies, "");
   EXPECT_THAT(dialogs_.messages, ElementsAre("Player zero not found"));
@@ -442,7 +452,7 @@ TEST_F(XmlTarnTest, APlayerAnswerWithIdZeroNamesNoPlayer) {
 }
 
 TEST_F(XmlTarnTest, UpdatePlayersWritesEachAnswerOnlyOntoItsOwnRow) {
-  auto client = Create(4);
+  auto client = Create(GameListMode::None);
   for (const auto& [id, alias] : {std::pair{42, "alpha"}, {7, "beta"}, {8, "gamma"}}) {
     db_.Players.Append();
     db_.Players.SetField("player_id", id);
@@ -474,7 +484,7 @@ TEST_F(XmlTarnTest, UpdatePlayersWritesEachAnswerOnlyOntoItsOwnRow) {
 }
 
 TEST_F(XmlTarnTest, NumbersTooLargeForTheirColumnsAreRefusedWhileReading) {
-  auto client = Create(4);
+  auto client = Create(GameListMode::None);
   loader_.Answer(kBase + "mode=tournament_list",
                  "<tournaments>" + TournamentXml(99) + "</tournaments>");
   client->LoadTournaments();

@@ -3,11 +3,18 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
 
 #include "platform/http.h"
 #include "platform/xml.h"
 #include "sim/answers.h"
 #include "sim/scenario.h"
+#include "support/temp_dir.h"
 
 namespace tarn::sim {
 namespace {
@@ -20,11 +27,18 @@ class SimServerTest : public ::testing::Test {
   void SetUp() override { server_.Start(); }
 
   std::shared_ptr<const XmlDocument> Xml(const std::string& query) {
-    return loader_.Load(server_.BaseUrl() + kXmlPath + "?" + query);
+    return XmlAt(server_.BaseUrl(), query);
+  }
+  std::shared_ptr<const XmlDocument> XmlAt(const std::string& base, const std::string& query) {
+    return loader_.Load(base + kXmlPath + "?" + query);
+  }
+  std::vector<std::string> Column(const std::string& query, std::string_view attribute) {
+    return ColumnAt(server_.BaseUrl(), query, attribute);
   }
   // The values of one attribute over the root's children.
-  std::vector<std::string> Column(const std::string& query, std::string_view attribute) {
-    auto doc = Xml(query);
+  std::vector<std::string> ColumnAt(const std::string& base, const std::string& query,
+                                    std::string_view attribute) {
+    auto doc = XmlAt(base, query);
     std::vector<std::string> values;
     for (int i = 0; i < doc->Root().ChildCount(); ++i) {
       values.emplace_back(doc->Root().Child(i).Attribute(attribute).value_or("(none)"));
@@ -33,7 +47,8 @@ class SimServerTest : public ::testing::Test {
   }
 
   SimServer server_{DemoWorld()};
-  std::unique_ptr<Http> http_ = MakeCurlHttp({std::chrono::seconds(5), std::chrono::seconds(5)});
+  std::unique_ptr<Http> http_ = MakeCurlHttp(
+      {.connectTimeout = std::chrono::seconds(5), .stallTime = std::chrono::seconds(5)});
   HttpXmlLoader loader_{*http_};
 };
 
@@ -173,6 +188,131 @@ TEST_F(SimServerTest, WorldChangesShowInTheNextDocument) {
   EXPECT_EQ(Xml("mode=games_current&user_id=1001")->Root().ChildCount(), 9);
   EXPECT_EQ(server_.RequestCount(XmlModeKey("games_current")), 4);
   EXPECT_EQ(server_.RequestCount(XmlModeKey("games_all")), 0);
+}
+
+// Up to `enough` bytes of the answer, read with a client of its own: this one may stop reading.
+std::string FirstBytes(int port, const std::string& pathAndQuery, size_t enough) {
+  std::string text;
+  httplib::Client client("127.0.0.1", port);
+  client.Get(pathAndQuery, [&](const char* data, size_t size) {
+    text.append(data, size);
+    return text.size() < enough;
+  });
+  return text;
+}
+
+std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(SimServerTest, NewFaultsAnswerAsTheySayFromCodeAndFromAScenarioFile) {
+  struct Case {
+    // The fault as a scenario writes it, and as code sets it.
+    const char* key;
+    const char* fault;
+    std::string codeKey;
+    Fault codeFault;
+    std::function<void(const SimServer& server)> check;
+  };
+  const std::string replay = "/tarn/gamereplays/game_52001_14_14.rep";
+  const Case cases[] = {
+      {"mode=games_current",
+       "error_page",
+       XmlModeKey("games_current"),
+       {.body = Fault::Body::ErrorPage},
+       [&](const SimServer& server) {
+         auto doc = XmlAt(server.BaseUrl(), "mode=games_current&user_id=1001");  // status 200
+         EXPECT_EQ(doc->Root().Name(), "error");
+         EXPECT_EQ(doc->Root().Attribute("code"), "500");
+         EXPECT_EQ(doc->Root().OwnText(), "Internal server error");
+       }},
+      {"mode=player_info",
+       "other_player",
+       XmlModeKey("player_info"),
+       {.body = Fault::Body::OtherPlayer},
+       [&](const SimServer& server) {
+         EXPECT_THAT(ColumnAt(server.BaseUrl(), "mode=player_info&user_name=Vesper", "id"),
+                     ElementsAre("1002"));
+         EXPECT_THAT(ColumnAt(server.BaseUrl(), "mode=player_info&user_id=1016,1002", "id"),
+                     ElementsAre("1001", "1003"));  // the last player's next is the first
+       }},
+      {"mode=player_info",
+       "extra_player",
+       XmlModeKey("player_info"),
+       {.body = Fault::Body::ExtraPlayer},
+       [&](const SimServer& server) {
+         EXPECT_THAT(ColumnAt(server.BaseUrl(), "mode=player_info&user_id=1002", "id"),
+                     ElementsAre("1002", "1001"));
+         EXPECT_THAT(ColumnAt(server.BaseUrl(), "mode=player_info&user_id=1001,1002", "id"),
+                     ElementsAre("1001", "1002", "1003"));
+       }},
+      {"/tarn/gamereplays/",
+       "slow:20000",
+       kReplayFilesPath,
+       {.bytesPerSecond = 20000},
+       [&](const SimServer& server) {
+         EXPECT_EQ(http_->GetText(server.BaseUrl() + replay), ReplayBytes(52001, 14, 14));
+       }},
+      {"mode=games_all",
+       "endless",
+       XmlModeKey("games_all"),
+       {.body = Fault::Body::Endless},
+       [&](const SimServer& server) {
+         const std::string text = FirstBytes(
+             server.Port(), std::string(kXmlPath) + "?mode=games_all&user_id=1001", 1 << 20);
+         EXPECT_GE(text.size(), size_t(1) << 20);  // far beyond the 168 KB of the whole list
+         EXPECT_THAT(text, ::testing::StartsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                                 "<games>\n<game id=\"1\" "));
+         EXPECT_THAT(text, HasSubstr("\"/>\n<game id=\"5000\" "));
+       }},
+  };
+  const std::string demo = ReadText(TARN_SIM_SCENARIO_DIR "/demo.json");
+  testing::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + " " + c.fault);
+    server_.SetFault(c.codeKey, c.codeFault);
+    c.check(server_);
+    server_.ClearFaults();
+
+    std::string scenario = demo;
+    scenario.insert(scenario.rfind('}'),
+                    std::string(",\n \"faults\": {\"") + c.key + "\": \"" + c.fault + "\"}\n");
+    std::ofstream(dir / "faulty.json") << scenario;
+    Scenario loaded = LoadScenario(dir / "faulty.json");
+    SimServer faulty(std::move(loaded.world), std::move(loaded.faults));
+    faulty.Start();
+    c.check(faulty);
+  }
+}
+
+TEST_F(SimServerTest, StopEndsAnswersStillBeingSent) {
+  const std::string list = std::string(kXmlPath) + "?mode=games_all&user_id=1001";
+  for (const Fault& fault :
+       {Fault{.body = Fault::Body::Endless},
+        Fault{.body = Fault::Body::Endless, .bytesPerSecond = 100}, Fault{.bytesPerSecond = 10}}) {
+    SimServer server(DemoWorld(), {{XmlModeKey("games_all"), fault}});
+    server.Start();
+    std::promise<void> receiving;
+    bool received = false;
+    bool complete = true;
+    std::thread client([&] {
+      httplib::Client http("127.0.0.1", server.Port());
+      complete = bool(http.Get(list, [&](const char*, size_t) {
+        if (!received) receiving.set_value();
+        received = true;
+        return true;
+      }));
+      if (!received) receiving.set_value();
+    });
+    receiving.get_future().wait();
+    server.Stop();
+    client.join();
+    EXPECT_TRUE(received);
+    EXPECT_FALSE(complete);
+  }
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ TEST(ScenarioTest, BadScenariosSayWhy) {
                 "players": [{"id": 1, "side": "pl"}, {"id": 2, "side": "fnu"}]}]})",
                 "unknown player 2"},
            Case{R"({"games": [{"id": 5, "planet": "eden", "players": []}]})", "two players"},
+           Case{R"({"faults": {"mode=games_all": "slow"}})",
+                "fault of mode=games_all: \"slow\" needs a number"},
+           Case{R"({"faults": {"/nowhere": "closed"}})", "unknown request key \"/nowhere\""},
+           Case{R"({"faults": {"mode=games_all": 503}})", "fault of mode=games_all is no text"},
+           Case{R"({"faults": ["closed"]})", "\"faults\" is no object"},
        }) {
     EXPECT_THAT([&] { ParseScenario(c.json, kNow); },
                 ::testing::ThrowsMessage<ScenarioError>(HasSubstr(c.reason)))
@@ -56,7 +61,7 @@ TEST(ScenarioTest, BadScenariosSayWhy) {
 }
 
 TEST(ScenarioTest, DemoFileAndCompiledDemoAgree) {
-  const World fromFile = LoadScenario(TARN_SIM_SCENARIO_DIR "/demo.json", kNow);
+  const World fromFile = LoadScenario(TARN_SIM_SCENARIO_DIR "/demo.json", kNow).world;
   const World compiled = DemoWorld(kNow);
   EXPECT_EQ(fromFile.games.size(), compiled.games.size());
   EXPECT_EQ(fromFile.players.size(), compiled.players.size());

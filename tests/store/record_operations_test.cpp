@@ -85,7 +85,7 @@ TEST_F(RecordOperationsTest, MergeAnswersByTheTurnDates) {
     for (const bool playerGames : {false, true}) {
       Table& games = playerGames ? db_.PlayerGames : db_.CurrentGames;
       auto merge = [&](TS_CURRGAME g) {
-        return playerGames ? db_.MergePlayerGame(g) : db_.MergeCurrentGame(g);
+        return static_cast<int>(playerGames ? db_.MergePlayerGame(g) : db_.MergeCurrentGame(g));
       };
       const int id = static_cast<int>(games.RecordCount()) + 100;
       ASSERT_EQ(merge(Game(id)), 1) << c.what;
@@ -106,7 +106,7 @@ TEST_F(RecordOperationsTest, InsertWritesTheRecordMapNameAndClock) {
   TFormDBMonitor db(dialogs_, stepping);
   TS_CURRGAME game = Game(1);
   game.competitor_name = std::string(31, 'c');
-  EXPECT_EQ(db.MergePlayerGame(game), 1);
+  EXPECT_EQ(db.MergePlayerGame(game), MergeResult::NewGame);
   Table& games = db.PlayerGames;
   EXPECT_EQ(games.Field("player_id").AsInt(), 77);
   EXPECT_EQ(games.Field("player_name").AsText(), "Searched");
@@ -137,7 +137,7 @@ TEST_F(RecordOperationsTest, UpdateChangesOnlyTheTurnColumns) {
   moved.tournament_name = "Other";
   moved.map_id = "eden";
   Tick();
-  ASSERT_EQ(db_.MergeCurrentGame(moved), 2);
+  ASSERT_EQ(db_.MergeCurrentGame(moved), MergeResult::CompetitorMoved);
   const Table& games = db_.CurrentGames;
   EXPECT_EQ(games.RecordCount(), 1);
   EXPECT_EQ(games.Field("own_turn").AsInt(), 8);
@@ -159,7 +159,7 @@ TEST_F(RecordOperationsTest, PlayerGamesAreMatchedByGameIdAlone) {
   other.player_id = 78;
   other.player_name = "Someone else";
   other.own_turn_date = At(9, 30, 0);
-  EXPECT_EQ(db_.MergePlayerGame(other), 3);
+  EXPECT_EQ(db_.MergePlayerGame(other), MergeResult::OwnMoved);
   EXPECT_EQ(db_.PlayerGames.RecordCount(), 1);
   EXPECT_EQ(db_.PlayerGames.Field("player_id").AsInt(), 77);
   EXPECT_EQ(db_.PlayerGames.Field("player_name").AsText(), "Searched");
@@ -183,7 +183,7 @@ TEST_F(RecordOperationsTest, TheRowIsACopyOfTheRecord) {
   db_.InsertCurrentGame(game);
   game = TS_CURRGAME();
   EXPECT_EQ(db_.CurrentGames.Field("competitor_name").AsText(), "Rival");
-  EXPECT_EQ(db_.MergeCurrentGame(Game(1)), 0);
+  EXPECT_EQ(db_.MergeCurrentGame(Game(1)), MergeResult::Unchanged);
 }
 
 TEST_F(RecordOperationsTest, AClosedTableRefusesAndKeepsNoHalfRow) {
