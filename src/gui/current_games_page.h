@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/current_game_details.h"
+#include "gui/pictures.h"
 #include "gui/table_model.h"
 
 class QTableView;
@@ -23,12 +24,13 @@ class Dialogs;
 class TFormDBMonitor;
 
 // Where the page's pictures come from, each asked for at the device pixel ratio of the widget
-// that shows it; an empty function or a null pixmap draws nothing.
+// that shows it: the program's own unless a test gives others. An empty function or a null
+// pixmap draws nothing.
 struct CurrentGamesPictures {
   // The 16 x 16 image list: 0 the "pl" side emblem, 1 the "fnu" one.
-  std::function<QPixmap(int index, qreal devicePixelRatio)> smallImage;
+  std::function<QPixmap(int index, qreal devicePixelRatio)> smallImage = &SmallImage;
   // The 128 x 128 map pictures, by `img_no`.
-  std::function<QPixmap(int imgNo, qreal devicePixelRatio)> mapPicture;
+  std::function<QPixmap(int imgNo, qreal devicePixelRatio)> mapPicture = &MapPicture;
 };
 
 // What the page works with. The store holder, the clock and the dialogs must outlive the page.

@@ -233,7 +233,7 @@ TEST_F(CurrentGamesPageTest, TheClocksRunWithTheClock) {
 
   // The competitor moves while the game is selected: the clocks start again from his move.
   daily.competitor_turn_date = At(13, 14);
-  ASSERT_EQ(db_.MergeCurrentGame(daily), 2);
+  ASSERT_EQ(db_.MergeCurrentGame(daily), MergeResult::CompetitorMoved);
   Settle();
   EXPECT_EQ(Text("LabelRemainTime"), QStringLiteral("2 Days 23:00:00"));
 }
