@@ -7,6 +7,7 @@
 #include "base/records.h"
 #include "store/db_monitor.h"
 #include "support/fakes.h"
+#include "support/record_builders.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -37,21 +38,11 @@ TS_CURRGAME Game(int id, const std::string& mapId, int competitorId,
   return game;
 }
 
-TS_PLAYER Player(int id, const std::string& alias, const std::string& glicko,
-                 const std::string& country) {
-  TS_PLAYER player;
-  player.player_id = id;
-  player.alies = alias;
-  player.score_glicko = glicko;
-  player.country = country;
-  return player;
-}
-
 class CurrentGameDetailsTest : public ::testing::Test {
  protected:
   CurrentGameDetailsTest() {
-    db_.AppendPlayer(Player(5, "Kestrel", "1650", "Norway"));
-    db_.AppendPlayer(Player(6, "Heron", "1490", "Chile"));
+    db_.AppendPlayer(testing::PlayerRecord(5, "Kestrel", "1650", "Norway"));
+    db_.AppendPlayer(testing::PlayerRecord(6, "Heron", "1490", "Chile"));
   }
 
   // The details of the game with that id, made the current row.

@@ -14,6 +14,7 @@
 #include "store/db_monitor.h"
 #include "store/table_test_support.h"
 #include "support/fakes.h"
+#include "support/record_builders.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -59,20 +60,10 @@ TS_CURRGAME Game(int id, const std::string& mapId, int competitorId,
   return game;
 }
 
-TS_PLAYER Player(int id, const std::string& alias, const std::string& glicko,
-                 const std::string& country) {
-  TS_PLAYER player;
-  player.player_id = id;
-  player.alies = alias;
-  player.score_glicko = glicko;
-  player.country = country;
-  return player;
-}
-
 class CurrentGamesPageTest : public ::testing::Test {
  protected:
   CurrentGamesPageTest() {
-    db_.AppendPlayer(Player(5, "Kestrel", "1650", "Norway"));
+    db_.AppendPlayer(testing::PlayerRecord(5, "Kestrel", "1650", "Norway"));
     std::filesystem::create_directories(data_ / "pics" / "Avatars");
   }
 
