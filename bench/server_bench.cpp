@@ -11,6 +11,7 @@
 #include "sim/scenario.h"
 #include "sim/sim_server.h"
 #include "store/db_monitor.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -101,15 +102,9 @@ class ReadyLoader : public XmlLoader {
   }
 };
 
-class SilentDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-};
-
 // Every game read into the client's game record, as the monitor and the player search do.
 void BM_ReadEveryGameWithReadGame(benchmark::State& state) {
-  SilentDialogs dialogs;
+  testing::SilentDialogs dialogs;
   SystemClock clock;
   TFormDBMonitor db(dialogs, clock);  // the built-in time zone is all ReadGame needs
   ReadyLoader loader;

@@ -11,20 +11,10 @@
 #include "store/db_monitor.h"
 #include "store/store_tables.h"
 #include "store/table_file.h"
+#include "support/fakes.h"
 
 namespace tarn {
 namespace {
-
-class SilentDialogs : public Dialogs {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-};
-
-class StillClock : public Clock {
- public:
-  DateTime Now() const override { return *DateTime::FromFields(2011, 1, 2, 3, 4, 5); }
-};
 
 // Distinct games in a shuffled id order, as a long game history comes back from the server.
 std::vector<TS_CURRGAME> Games(int count) {
@@ -52,8 +42,8 @@ std::vector<TS_CURRGAME> Games(int count) {
 }
 
 struct Store {
-  SilentDialogs dialogs;
-  StillClock clock;
+  testing::SilentDialogs dialogs;
+  testing::FixedClock clock{*DateTime::FromFields(2011, 1, 2, 3, 4, 5)};
   TFormDBMonitor db{dialogs, clock};
 };
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config git ca-certificates
           qt6-base-dev libgl-dev libpugixml-dev libcurl4-openssl-dev nlohmann-json3-dev
           libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth curl
+          xvfb xauth curl clang-format
           openbox trayer imagemagick xdotool x11-utils)
 
 missing=()

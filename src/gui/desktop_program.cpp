@@ -1,13 +1,12 @@
 #include "gui/desktop_program.h"
 
 #include <QApplication>
-#include <QLocale>
 
 #include "gui/desktop.h"
 #include "gui/main_window.h"
 #include "gui/message_box_dialogs.h"
 #include "gui/shell_windows.h"
-#include "gui/time_format.h"
+#include "gui/table_model.h"
 
 namespace tarn {
 
@@ -25,8 +24,8 @@ int RunDesktop(int& argc, char** argv, const SessionOptions& options,
   MessageBoxDialogs dialogs;
   try {
     MonitorSession session(options, environment, executablePath.parent_path(), dialogs);
-    TForm1 form(session.Services(CoreTimeFormat(QLocale::system().timeFormat(QLocale::LongFormat))),
-                desktop);
+    // The times of the notifications as the desktop writes a time of day.
+    TForm1 form(session.Services(DateFormats::System().clockTime), desktop, session.DataDir());
     dialogs.SetParent(&form);
     TFormPlayer player;
     TFormMonitorSettings settings;

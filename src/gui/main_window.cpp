@@ -52,11 +52,14 @@ DateTime Later(DateTime from, int milliseconds) {
 
 }  // namespace
 
-TForm1::TForm1(MonitorServices services, const Desktop& desktop, QWidget* parent)
+TForm1::TForm1(MonitorServices services, const Desktop& desktop, std::filesystem::path dataDir,
+               QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
       db_(services.db),
       clock_(services.clock),
+      dialogs_(services.dialogs),
+      dataDir_(std::move(dataDir)),
       timeFormat_(services.timeFormat),
       monitor_(std::move(services), this),
       tray_(desktop) {
@@ -114,7 +117,7 @@ TForm1::TForm1(MonitorServices services, const Desktop& desktop, QWidget* parent
 
   // FormCreate: the tray first, its tip the caption of now.
   tray_.Create(windowTitle().toStdString(), PopupMenu);
-  connect(&tray_, &TrayIcon::DoubleClicked, this, &TForm1::ShowFromTray);
+  connect(&tray_, &Tray::DoubleClicked, this, &TForm1::ShowFromTray);
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -137,12 +140,25 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormShow() {
   if (!monitor_.FirstRun) return;
+  if (!General) CreateGeneralPage();
   monitor_.PrepareStartup();
   monitor_.Guarded([this] {
     ApplyInterfaceProperties(ReadInterfaceProperties(db_.InterfaceSettings, kFormName));
   });
   monitor_.Guarded([this] { FillMapFilter(); });
   UpdateStatusLine();
+}
+
+void TForm1::CreateGeneralPage() {
+  General = new CurrentGamesPage({db_, clock_, dialogs_, dataDir_, {}}, TabGeneral);
+  TabGeneral->layout()->addWidget(General);
+  QTableView* grid = General->Grid();
+  grid->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid, &QWidget::customContextMenuRequested, this,
+          [this, grid](const QPoint& at) { TablePopup->popup(grid->viewport()->mapToGlobal(at)); });
+  // The grid takes the window's colours like the pages made with the window.
+  ApplyBackgroundColor(backgroundColor_);
+  ApplyFontColor(fontColor_);
 }
 
 void TForm1::ApplyInterfaceProperties(const TA_INTERFACE_PRTY& properties) {

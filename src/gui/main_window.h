@@ -9,8 +9,9 @@
 #include "app/monitor.h"
 #include "base/records.h"
 #include "gui/alert_window.h"
+#include "gui/current_games_page.h"
 #include "gui/shell_windows.h"
-#include "gui/tray_icon.h"
+#include "gui/tray.h"
 #include "ui_main_window.h"
 
 class QLabel;
@@ -33,21 +34,24 @@ class TForm1 : public QMainWindow, private Ui::TForm1, private MonitorView {
   static constexpr QRgb kDesignedFont = 0xFFFFFF00;        // yellow
   static constexpr const char* kFormName = "Form1";
 
-  // Nothing here touches a table: the store holder is loaded after the windows are made.
-  TForm1(MonitorServices services, const Desktop& desktop, QWidget* parent = nullptr);
+  // Nothing here touches a table: the store holder is loaded after the windows are made. The data
+  // folder holds the competitors' pictures.
+  TForm1(MonitorServices services, const Desktop& desktop, std::filesystem::path dataDir,
+         QWidget* parent = nullptr);
   ~TForm1() override;
 
   // The player and settings windows, made after this one; both are shown modeless.
   void SetDialogWindows(QWidget* player, QWidget* settings);
 
   Monitor& RunState() { return monitor_; }
-  TrayIcon& Tray() { return tray_; }
+  Tray& SystemTray() { return tray_; }
   std::unique_ptr<TAlertWindow> AlertWindow1;  // a window of its own, shown while this one hides
   QTimer* Timer1;
   QMenu* PopupMenu;   // the tray's menu
   QMenu* TablePopup;  // the current games grid's menu
   QAction* M1;
   QAction* Exit1;
+  CurrentGamesPage* General = nullptr;  // made at the first showing, when the tables are loaded
   PlayerGamesPage* PlayerGames;
   QLabel* StatusText;
 
@@ -88,15 +92,18 @@ class TForm1 : public QMainWindow, private Ui::TForm1, private MonitorView {
   void FormClose();
   void StoreFormPosition();
   void FillMapFilter();
+  void CreateGeneralPage();
   void UpdateStatusLine();
   void ShowModeless(QWidget* window);
 
   const Desktop& desktop_;
   TFormDBMonitor& db_;
   const Clock& clock_;
+  Dialogs& dialogs_;
+  std::filesystem::path dataDir_;
   std::string timeFormat_;
   Monitor monitor_;
-  TrayIcon tray_;
+  Tray tray_;
   QWidget* player_ = nullptr;
   QWidget* settings_ = nullptr;
   QColor backgroundColor_;

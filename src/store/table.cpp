@@ -21,7 +21,7 @@ constexpr RowId kNoRow = -1;
 // only after the order, the filter or the whole content changed (and then only when next needed,
 // unless an observer follows the cursor).
 struct Cursor::Impl final : RowListener {
-  Impl(Cursor& self, TableData& data) : self(self), data(data) { data.AddListener(this); }
+  Impl(Cursor& owner, TableData& rows) : self(owner), data(rows) { data.AddListener(this); }
   ~Impl() { data.RemoveListener(this); }
   Impl(const Impl&) = delete;
   Impl& operator=(const Impl&) = delete;

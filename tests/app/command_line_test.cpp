@@ -8,6 +8,7 @@
 #include "sim/sim_server.h"
 #include "sim/world.h"
 #include "support/fakes.h"
+#include "support/sim_worlds.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -78,19 +79,9 @@ struct TestConsole {
 sim::World TwoPlayerWorld() {
   sim::World world;
   world.monitoredPlayerId = 42;
-  sim::SimPlayer alpha, beta;
-  alpha.id = 42;
-  alpha.alias = "alpha";
-  beta.id = 7;
-  beta.alias = "beta";
-  world.AddPlayer(alpha);
-  world.AddPlayer(beta);
-  sim::SimGame game;
-  game.id = 100;
-  game.planet = "eden";
-  game.players[0] = {42, "pl", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(2)};
-  game.players[1] = {7, "fnu", sim::kRunning, 2, sim::SimNow() - std::chrono::hours(1)};
-  world.StartGame(game);
+  world.AddPlayer(testing::MakePlayer(42, "alpha"));
+  world.AddPlayer(testing::MakePlayer(7, "beta"));
+  world.StartGame(testing::MakeGame(100, 42, "pl", 7, "eden"));
   return world;
 }
 

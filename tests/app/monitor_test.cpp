@@ -13,6 +13,7 @@
 #include "sim/world.h"
 #include "store/db_monitor.h"
 #include "support/fakes.h"
+#include "support/sim_worlds.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -24,11 +25,6 @@ using ::testing::IsEmpty;
 using ::testing::StartsWith;
 using namespace std::chrono_literals;
 
-class FixedBias : public SystemTimeZone {
- public:
-  int StandardBiasMinutes() const override { return -60; }
-};
-
 class RecordingView : public MonitorView {
  public:
   void ChangeImageTray(const std::string& icon) override { icons.push_back(icon); }
@@ -36,39 +32,16 @@ class RecordingView : public MonitorView {
   std::vector<std::string> icons;
 };
 
-sim::SimPlayer Player(int id, const std::string& alias, const std::string& glicko = "1500.0") {
-  sim::SimPlayer p;
-  p.id = id;
-  p.alias = alias;
-  p.name = "Name of " + alias;
-  p.scoreGlicko = glicko;
-  p.gender = "1";
-  return p;
-}
-
-sim::SimGame Game(int id, int first, const std::string& firstSide, int second,
-                  const std::string& planet) {
-  const sim::SimTime now = sim::SimNow();
-  sim::SimGame g;
-  g.id = id;
-  g.planet = planet;
-  g.startTime = now - 72h;
-  g.activeDeadline = now + 24h;
-  g.players[0] = {first, firstSide, sim::kRunning, 4, now - 5h};
-  g.players[1] = {second, firstSide == "pl" ? "fnu" : "pl", sim::kRunning, 4, now - 3h};
-  return g;
-}
-
 // alpha plays beta on Eden (alpha "pl") and gamma on Lion's Eye (alpha "fnu").
 sim::World TestWorld() {
   sim::World w;
   w.monitoredPlayerId = 42;
-  for (auto p : {Player(42, "alpha", "1700.5"), Player(7, "beta"), Player(8, "gamma", "1600"),
-                 Player(9, "delta")}) {
+  for (auto p : {testing::MakePlayer(42, "alpha", "1700.5"), testing::MakePlayer(7, "beta"),
+                 testing::MakePlayer(8, "gamma", "1600"), testing::MakePlayer(9, "delta")}) {
     w.AddPlayer(p);
   }
-  w.StartGame(Game(100, 42, "pl", 7, "eden"));
-  w.StartGame(Game(101, 8, "pl", 42, "lions eye"));
+  w.StartGame(testing::MakeGame(100, 42, "pl", 7, "eden"));
+  w.StartGame(testing::MakeGame(101, 8, "pl", 42, "lions eye"));
   for (const int id : {15, 1, 77}) {
     sim::SimTournament t;
     t.id = id;
@@ -152,7 +125,7 @@ class MonitorTest : public ::testing::Test {
   testing::FixedClock clock_;
   testing::FakeEnvironment env_;
   WineRegistry registry_{""};
-  FixedBias bias_;
+  testing::FixedTimeZone bias_;
   RecordingView view_;
   sim::SimServer server_;
   std::string host_;
@@ -194,7 +167,7 @@ TEST_F(MonitorTest, ChecksAnnounceCompetitorMovesNewAndFinishedGamesButNotOwnMov
   EXPECT_EQ(db_->CurrentGames.Field("own_turn").AsInt(), 5);  // stored without a message
 
   server_.Edit([](sim::World& w) {
-    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+    w.StartGame(testing::MakeGame(102, 9, "pl", 42, "iron"));
     w.FinishGame(100, 42, sim::kWon);
   });
   monitor_->Timer1Timer();
@@ -347,7 +320,7 @@ TEST_F(MonitorTest, AnUnknownAliasIsReportedAndNothingIsChecked) {
 TEST_F(MonitorTest, ANewMonitoredPlayerTakesOverWithoutAnnouncingTheOldGamesAsFinished) {
   Start();
   monitor_->Timer1Timer();
-  server_.Edit([](sim::World& w) { w.StartGame(Game(103, 8, "fnu", 9, "swamp")); });
+  server_.Edit([](sim::World& w) { w.StartGame(testing::MakeGame(103, 8, "fnu", 9, "swamp")); });
   ASSERT_TRUE(monitor_->SaveMonitoredPlayer("gamma"));
   EXPECT_EQ(monitor_->MonitoredAlias, "gamma");
   EXPECT_EQ(monitor_->Caption(), "Tarn Monitor - gamma - 1600");
@@ -378,7 +351,7 @@ TEST_F(MonitorTest, PlayersAreRefreshedOnlyStrictlyAfterTheirTime) {
   monitor_->Timer1Timer();
   const int lookups = server_.RequestCount(sim::XmlModeKey("player_info"));
   clock_.now = DateTime(clock_.now.Days() + 1.0 / 86400);
-  server_.Edit([](sim::World& w) { w.AddPlayer(Player(7, "beta", "1999")); });
+  server_.Edit([](sim::World& w) { w.AddPlayer(testing::MakePlayer(7, "beta", "1999")); });
   monitor_->Timer1Timer();
   EXPECT_GT(server_.RequestCount(sim::XmlModeKey("player_info")), lookups);
   ASSERT_TRUE(db_->Players.Locate("player_id", 7));  // competitors were added and filled
@@ -409,7 +382,7 @@ TEST_F(MonitorTest, AnUnreadableGameIsLeftOutAndReportedWithoutHidingTheOthers) 
   server_.Edit([](sim::World& w) {
     w.GetGame(101).players[1].status = 40000;  // alpha's status there is no small integer
     w.MoveCompetitor(100);
-    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+    w.StartGame(testing::MakeGame(102, 9, "pl", 42, "iron"));
   });
   EXPECT_FALSE(monitor_->Check());
   // 101 is neither announced finished nor deleted; the others are announced as usual.
@@ -445,7 +418,7 @@ TEST_F(MonitorTest, AnUnreadableGameDuringAPlayerChangeKeepsTheReadableOnes) {
   Start();
   monitor_->Timer1Timer();
   server_.Edit([](sim::World& w) {
-    sim::SimGame broken = Game(104, 9, "pl", 8, "swamp");
+    sim::SimGame broken = testing::MakeGame(104, 9, "pl", 8, "swamp");
     broken.players[1].status = 40000;  // gamma's status is no small integer
     w.StartGame(broken);
   });
@@ -582,7 +555,7 @@ TEST_F(MonitorTest, TheLastCheckTellsWhatItFoundOrSinceWhenTheServerGaveNoList) 
   server_.Edit([](sim::World& w) {
     w.MoveCompetitor(100);
     w.FinishGame(101, 42, sim::kLost);
-    w.StartGame(Game(102, 9, "pl", 42, "iron"));
+    w.StartGame(testing::MakeGame(102, 9, "pl", 42, "iron"));
   });
   monitor_->Timer1Timer();
   EXPECT_EQ(monitor_->LastCheck().text, "2 current games, 1 new, 1 updated, 1 finished");

@@ -19,6 +19,7 @@
 #include "sim/world.h"
 #include "store/db_monitor.h"
 #include "support/fakes.h"
+#include "support/sim_worlds.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -30,44 +31,16 @@ using ::testing::IsEmpty;
 using ::testing::StartsWith;
 using namespace std::chrono_literals;
 
-class FixedBias : public SystemTimeZone {
- public:
-  int StandardBiasMinutes() const override { return -60; }
-};
-
-sim::SimPlayer Player(int id, const std::string& alias, const std::string& glicko) {
-  sim::SimPlayer p;
-  p.id = id;
-  p.alias = alias;
-  p.name = "Name of " + alias;
-  p.scoreGlicko = glicko;
-  p.gender = "1";
-  return p;
-}
-
-sim::SimGame Game(int id, int first, const std::string& firstSide, int second,
-                  const std::string& planet) {
-  const sim::SimTime now = sim::SimNow();
-  sim::SimGame g;
-  g.id = id;
-  g.planet = planet;
-  g.startTime = now - 72h;
-  g.activeDeadline = now + 24h;
-  g.players[0] = {first, firstSide, sim::kRunning, 4, now - 5h};
-  g.players[1] = {second, firstSide == "pl" ? "fnu" : "pl", sim::kRunning, 4, now - 3h};
-  return g;
-}
-
 // alpha plays beta on Eden and gamma on Lion's Eye.
 sim::World TestWorld() {
   sim::World w;
   w.monitoredPlayerId = 42;
-  for (auto p :
-       {Player(42, "alpha", "1700.5"), Player(7, "beta", "1500"), Player(8, "gamma", "1600")}) {
+  for (auto p : {testing::MakePlayer(42, "alpha", "1700.5"), testing::MakePlayer(7, "beta", "1500"),
+                 testing::MakePlayer(8, "gamma", "1600")}) {
     w.AddPlayer(p);
   }
-  w.StartGame(Game(100, 42, "pl", 7, "eden"));
-  w.StartGame(Game(101, 8, "pl", 42, "lions eye"));
+  w.StartGame(testing::MakeGame(100, 42, "pl", 7, "eden"));
+  w.StartGame(testing::MakeGame(101, 8, "pl", 42, "lions eye"));
   return w;
 }
 
@@ -91,7 +64,7 @@ class MainWindowTest : public ::testing::Test {
       form_ = std::make_unique<TForm1>(
           MonitorServices{db_, loader_, dialogs_, clock_, env_, registry_, bias_,
                           "127.0.0.1:" + std::to_string(server_.Port())},
-          desktop_);
+          desktop_, dir_ / "data");
     }
     return *form_;
   }
@@ -112,7 +85,7 @@ class MainWindowTest : public ::testing::Test {
   testing::FixedClock clock_;
   testing::FakeEnvironment env_;
   WineRegistry registry_{""};
-  FixedBias bias_;
+  testing::FixedTimeZone bias_;
   sim::SimServer server_;
   std::unique_ptr<Http> http_ = MakeCurlHttp({.connectTimeout = 2000ms});
   HttpXmlLoader loader_{*http_};
@@ -129,9 +102,9 @@ TEST_F(MainWindowTest, IsMadeAsDesignedWithTheTimerRunningAndTheTrayShown) {
   EXPECT_EQ(form.palette().color(QPalette::WindowText), QColor(Qt::yellow));
   EXPECT_TRUE(form.Timer1->isActive());
   EXPECT_EQ(form.Timer1->interval(), 1000);
-  EXPECT_TRUE(form.Tray().Shown());
-  EXPECT_EQ(form.Tray().Tip().toStdString(), "Tarn Monitor");
-  EXPECT_EQ(form.Tray().ImageFile(), "");  // the program's own picture
+  EXPECT_TRUE(form.SystemTray().Shown());
+  EXPECT_EQ(form.SystemTray().Tip().toStdString(), "Tarn Monitor");
+  EXPECT_EQ(form.SystemTray().ImageFile(), "");  // the program's own picture
   EXPECT_TRUE(form.RunState().FirstRun);
 
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
@@ -253,12 +226,12 @@ TEST_F(MainWindowTest, ATickThatAnnouncesShowsTheNewestMessageAndSwitchesTheTray
   form.Timer1Timer();
   EXPECT_EQ(form.Timer1->interval(), 10 * 60000);
   EXPECT_EQ(form.AlertWindow1->CurrentState(), TAlertWindow::State::FadingIn);  // the summary
-  EXPECT_EQ(form.Tray().ImageFile(), "");  // a full load does not touch the tray
+  EXPECT_EQ(form.SystemTray().ImageFile(), "");  // a full load does not touch the tray
   form.AlertWindow1->CloseRequested();
 
   server_.Edit([](sim::World& w) {
     w.MoveCompetitor(100);
-    w.StartGame(Game(102, 42, "fnu", 8, "iron"));
+    w.StartGame(testing::MakeGame(102, 42, "fnu", 8, "iron"));
   });
   form.Timer1Timer();
   EXPECT_EQ(Alerts().Messages().Count(), 3);
@@ -266,16 +239,17 @@ TEST_F(MainWindowTest, ATickThatAnnouncesShowsTheNewestMessageAndSwitchesTheTray
   EXPECT_EQ(Alerts().Selected(), 3);
   EXPECT_TRUE(form.AlertWindow1->isVisible());
   EXPECT_EQ(form.AlertWindow1->PositionText().toStdString(), "3 of 3");
-  EXPECT_EQ(form.Tray().ImageFile(), "tarnMon2.ico");
+  EXPECT_EQ(form.SystemTray().ImageFile(), "tarnMon2.ico");
   EXPECT_TRUE(form.RunState().TrayAlert);
-  EXPECT_EQ(form.Tray().Tip().toStdString(), "Tarn Monitor - alpha - 1700.5");
+  EXPECT_EQ(form.SystemTray().Tip().toStdString(), "Tarn Monitor - alpha - 1700.5");
 }
 
 TEST_F(MainWindowTest, TheTrayTipIsTheCaptionCutTo63Characters) {
   TForm1& form = Form();
-  form.Tray().ChangeImage("tarnMon2.ico", std::string(60, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9yz");
-  EXPECT_EQ(form.Tray().Tip().size(), 63);
-  EXPECT_TRUE(form.Tray().Tip().endsWith(QString::fromUtf8("\xC3\xA9\xC3\xA9\xC3\xA9")));
+  form.SystemTray().ChangeImage("tarnMon2.ico",
+                                std::string(60, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9yz");
+  EXPECT_EQ(form.SystemTray().Tip().size(), 63);
+  EXPECT_TRUE(form.SystemTray().Tip().endsWith(QString::fromUtf8("\xC3\xA9\xC3\xA9\xC3\xA9")));
 }
 
 TEST_F(MainWindowTest, ClosingTheAlertWindowSwitchesTheTrayBackAndKeepsTheMessages) {
@@ -288,7 +262,7 @@ TEST_F(MainWindowTest, ClosingTheAlertWindowSwitchesTheTrayBackAndKeepsTheMessag
 
   form.AlertWindow1->findChild<QAbstractButton*>(QStringLiteral("ButtonClose"))->click();
   EXPECT_FALSE(form.AlertWindow1->isVisible());
-  EXPECT_EQ(form.Tray().ImageFile(), "tarnMon.ico");
+  EXPECT_EQ(form.SystemTray().ImageFile(), "tarnMon.ico");
   EXPECT_FALSE(form.RunState().TrayAlert);
   EXPECT_EQ(Alerts().Messages().Count(), 2);
 
@@ -310,7 +284,7 @@ TEST_F(MainWindowTest, ATrayPictureThatCannotBeLoadedIsReportedAndTheTrayStaysAs
   desktop_.failTrayIcons = true;
   form.AlertWindow1->findChild<QAbstractButton*>(QStringLiteral("ButtonClose"))->click();
   EXPECT_THAT(dialogs_.errors, ElementsAre("Cannot read the picture tarnMon.ico"));
-  EXPECT_EQ(form.Tray().ImageFile(), "tarnMon2.ico");
+  EXPECT_EQ(form.SystemTray().ImageFile(), "tarnMon2.ico");
   EXPECT_TRUE(form.RunState().TrayAlert);
 }
 
@@ -328,7 +302,7 @@ TEST_F(MainWindowTest, DeletingTheOnlyMessageClosesTheWindowAndSwitchesTheTrayBa
   EXPECT_EQ(Alerts().Messages().Count(), 0);
   EXPECT_EQ(form.RunState().MessageCount, 0);
   EXPECT_FALSE(form.AlertWindow1->isVisible());
-  EXPECT_EQ(form.Tray().ImageFile(), "tarnMon.ico");
+  EXPECT_EQ(form.SystemTray().ImageFile(), "tarnMon.ico");
   EXPECT_FALSE(form.RunState().TrayAlert);
 }
 
@@ -362,7 +336,7 @@ TEST_F(MainWindowTest, ClosingStopsTheTimerStoresThePositionWhenAskedAndWritesTh
     form.resize(610, 420);
     form.close();
     EXPECT_FALSE(form.Timer1->isActive()) << store;
-    EXPECT_FALSE(form.Tray().Shown());
+    EXPECT_FALSE(form.SystemTray().Shown());
 
     testing::RecordingDialogs otherDialogs;
     TFormDBMonitor onDisk(otherDialogs, clock_);

@@ -5,7 +5,6 @@
 
 #include "gui/interface_colors.h"
 #include "gui/status_line.h"
-#include "gui/time_format.h"
 #include "gui_test_support.h"
 
 namespace tarn {
@@ -45,20 +44,6 @@ TEST(StatusLineTest, SaysWhatTheLastCheckFoundOrWhyThereWasNone) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(StatusLineText(c.last, c.next, "HH:mm:ss"), c.text);
-  }
-}
-
-TEST(TimeFormatTest, TheDesktopsFormatInTheCoresTokens) {
-  const struct {
-    const char* desktop;
-    const char* core;
-  } cases[] = {
-      {"HH:mm:ss", "HH:mm:ss"},   {"h:mm:ss AP t", "HH:mm:ss"},
-      {"HH.mm.ss t", "HH.mm.ss"}, {"H:mm:ss 'Uhr'", "HH:mm:ss Uhr"},
-      {"mm:ss", "HH:mm:ss"},      {"hh:mm:ss.zzz ap", "HH:mm:ss.zzz"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CoreTimeFormat(QString::fromLatin1(c.desktop)), c.core) << c.desktop;
   }
 }
 

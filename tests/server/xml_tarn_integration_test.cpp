@@ -9,6 +9,7 @@
 #include "sim/world.h"
 #include "store/db_monitor.h"
 #include "support/fakes.h"
+#include "support/sim_worlds.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -22,11 +23,7 @@ sim::World SmallWorld() {
   sim::World w;
   w.monitoredPlayerId = 42;
   for (auto [id, alias] : {std::pair{42, "alpha"}, {7, "beta"}, {8, "Lion's Mane"}}) {
-    sim::SimPlayer p;
-    p.id = id;
-    p.alias = alias;
-    p.scoreGlicko = "1500." + std::to_string(id);
-    w.AddPlayer(p);
+    w.AddPlayer(testing::MakePlayer(id, alias, "1500." + std::to_string(id)));
   }
   const sim::SimTime now = sim::SimNow();
   for (auto [id, competitor, finished] : {std::tuple{100, 7, false}, {101, 8, true}}) {

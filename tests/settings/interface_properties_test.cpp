@@ -121,7 +121,7 @@ TEST(InterfaceValuesTest, ColoursAreRgbInTheLowBytesOrSystemColoursAsNegativeNum
       {"-16777216", InterfaceColor{true, 0, 0, 0, 0}},
       {"-16777186", InterfaceColor{true, 30, 0, 0, 0}},
       {"-16777185", std::nullopt},  // beyond the desktop's list
-      {"16777216", std::nullopt},  // a palette entry, no colour of its own
+      {"16777216", std::nullopt},   // a palette entry, no colour of its own
       {"-1", std::nullopt},
       {"2147483648", std::nullopt},
       {"black", std::nullopt},

@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/system_time_zone.h"
 
 namespace tarn::testing {
 
@@ -26,10 +27,28 @@ class RecordingDialogs : public Dialogs {
   std::vector<std::string> errors;
 };
 
+// Swallows every message box, for benchmarks and tests that look at tables only.
+class SilentDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ShowError(const std::string&) override {}
+};
+
+// A system time zone with a fixed standard bias, in minutes as the system gives it.
+class FixedTimeZone : public SystemTimeZone {
+ public:
+  explicit FixedTimeZone(int biasMinutes = -60) : bias_(biasMinutes) {}
+  int StandardBiasMinutes() const override { return bias_; }
+
+ private:
+  int bias_;
+};
+
 // A clock that stands still until the test moves it.
 class FixedClock : public Clock {
  public:
-  explicit FixedClock(DateTime now = *DateTime::FromFields(2010, 4, 25, 12, 12, 9)) : now(now) {}
+  explicit FixedClock(DateTime start = *DateTime::FromFields(2010, 4, 25, 12, 12, 9))
+      : now(start) {}
   DateTime Now() const override { return now; }
 
   DateTime now;
@@ -54,8 +73,8 @@ class SteppingClock : public Clock {
 class FakeEnvironment : public Environment {
  public:
   FakeEnvironment() = default;
-  FakeEnvironment(std::initializer_list<std::pair<const std::string, std::string>> variables)
-      : variables(variables) {}
+  FakeEnvironment(std::initializer_list<std::pair<const std::string, std::string>> initial)
+      : variables(initial) {}
   std::optional<std::string> Get(const std::string& name) const override {
     const auto found = variables.find(name);
     if (found == variables.end()) return std::nullopt;

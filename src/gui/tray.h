@@ -12,13 +12,13 @@ class Desktop;
 
 // The program's icon in the desktop's tray, from start to exit: its picture, its tip (the main
 // window's caption of the moment it was last set, cut to 63 characters) and its menu.
-class TrayIcon : public QObject {
+class Tray : public QObject {
   Q_OBJECT
 
  public:
   static constexpr int kTipLength = 63;
 
-  explicit TrayIcon(const Desktop& desktop, QObject* parent = nullptr);
+  explicit Tray(const Desktop& desktop, QObject* parent = nullptr);
 
   // Adds the icon with the program's own picture and its menu.
   void Create(const std::string& caption, QMenu* menu);

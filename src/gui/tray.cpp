@@ -1,4 +1,4 @@
-#include "gui/tray_icon.h"
+#include "gui/tray.h"
 
 #include <QMenu>
 
@@ -7,29 +7,29 @@
 
 namespace tarn {
 
-TrayIcon::TrayIcon(const Desktop& desktop, QObject* parent) : QObject(parent), desktop_(desktop) {
+Tray::Tray(const Desktop& desktop, QObject* parent) : QObject(parent), desktop_(desktop) {
   connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
     if (why == QSystemTrayIcon::DoubleClick) emit DoubleClicked();
   });
 }
 
-void TrayIcon::Create(const std::string& caption, QMenu* menu) {
+void Tray::Create(const std::string& caption, QMenu* menu) {
   icon_.setContextMenu(menu);
   icon_.setIcon(desktop_.AppIcon());
   SetTip(caption);
   icon_.show();
 }
 
-void TrayIcon::ChangeImage(const std::string& fileName, const std::string& caption) {
+void Tray::ChangeImage(const std::string& fileName, const std::string& caption) {
   const QIcon picture = desktop_.TrayIcon(fileName);
   icon_.setIcon(picture);
   imageFile_ = fileName;
   SetTip(caption);
 }
 
-void TrayIcon::Remove() { icon_.hide(); }
+void Tray::Remove() { icon_.hide(); }
 
-void TrayIcon::SetTip(const std::string& caption) {
+void Tray::SetTip(const std::string& caption) {
   icon_.setToolTip(QString::fromStdString(CutToCodePoints(caption, kTipLength)));
 }
 
