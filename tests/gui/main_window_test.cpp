@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTableView>
 #include <QToolBar>
 
 #include "fake_desktop.h"
@@ -181,6 +182,10 @@ TEST_F(MainWindowTest,
   EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(form.palette().color(QPalette::WindowText),
             QGuiApplication::palette().color(QPalette::Button));
+  ASSERT_NE(form.General, nullptr);  // the current games page, made once the tables are there
+  EXPECT_EQ(form.General->Grid()->palette().color(QPalette::Base), QColor(Qt::red));
+  EXPECT_EQ(form.General->Grid()->palette().color(QPalette::Text),
+            QGuiApplication::palette().color(QPalette::Button));
   EXPECT_EQ(form.pos(), QPoint(40, 30));
   EXPECT_EQ(form.size(), QSize(500, 300));
   QComboBox* maps = form.PlayerGames->CBMapFilter;
@@ -242,6 +247,26 @@ TEST_F(MainWindowTest, ATickThatAnnouncesShowsTheNewestMessageAndSwitchesTheTray
   EXPECT_EQ(form.SystemTray().ImageFile(), "tarnMon2.ico");
   EXPECT_TRUE(form.RunState().TrayAlert);
   EXPECT_EQ(form.SystemTray().Tip().toStdString(), "Tarn Monitor - alpha - 1700.5");
+}
+
+TEST_F(MainWindowTest, TheGridFollowsATickAndKeepsTheSelectedRow) {
+  TForm1& form = Form();
+  form.show();
+  form.Timer1Timer();
+  QTableView* grid = form.General->Grid();
+  ASSERT_EQ(grid->model()->rowCount(), 2);
+  grid->setCurrentIndex(grid->model()->index(0, 2));
+  ASSERT_EQ(db_.CurrentGames.Field("game_id").AsInt(), 100);
+
+  server_.Edit([](sim::World& w) {
+    w.FinishGame(101, 42, sim::kWon);
+    w.StartGame(testing::MakeGame(102, 42, "fnu", 8, "iron"));
+    w.StartGame(testing::MakeGame(103, 7, "pl", 42, "eden"));
+  });
+  form.Timer1Timer();
+  EXPECT_EQ(grid->model()->rowCount(), 3);
+  EXPECT_EQ(grid->currentIndex().row(), 0);
+  EXPECT_EQ(db_.CurrentGames.Field("game_id").AsInt(), 100);
 }
 
 TEST_F(MainWindowTest, TheTrayTipIsTheCaptionCutTo63Characters) {
