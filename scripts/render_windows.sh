@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${RENDER_BUILD:-${2:-"$root/build"}}
 out=${RENDER_OUT:-${1:-"$build/render"}}
-program="$build/src/app/tarn-monitor"
+program="$build/src/program/tarn-monitor"
 
 # Inside the virtual display: the demo, then pictures of what a new user sees.
 inside() {

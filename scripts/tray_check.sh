@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TRAY_CHECK_BUILD:-${1:-"$root/build"}}
-program="$build/src/app/tarn-monitor"
+program="$build/src/program/tarn-monitor"
 
 # One run inside the virtual display: $1 is "tray" (with a tray host) or "none".
 inside() {

@@ -321,8 +321,11 @@ bool Monitor::SynchronizeCurrentGames() {
 }
 
 void Monitor::FillCurrentGames(const std::vector<TS_CURRGAME>& listed) {
-  s_.db.CurrentGames.DeleteAll();
+  Table& games = s_.db.CurrentGames;
+  games.DeleteAll();
   for (const TS_CURRGAME& game : listed) s_.db.InsertCurrentGame(game);
+  // The grid and its details start at the top of a fresh list, not at its last row.
+  if (games.RecordCount() > 0) games.SetRecNo(1);
 }
 
 std::vector<int32_t> Monitor::FinishedGameIds(const GameList& list) {

@@ -146,6 +146,7 @@ TEST_F(MonitorTest, FirstStartStoresThePlayerAndTheFirstTickLoadsEveryGameQuietl
 
   EXPECT_EQ(monitor_->Timer1Timer(), 10 * 60000);  // the delivered ten-minute period
   EXPECT_FALSE(monitor_->FirstRun);
+  EXPECT_EQ(db_->CurrentGames.RecNo(), 1);  // a fresh list starts at its top
   EXPECT_THAT(StoredGameIds(), ElementsAre(100, 101));
   EXPECT_THAT(Messages(), ElementsAre("12:12:09 Checking result: New games: 0 Updated games: 0 "
                                       "Finished games: 0"));

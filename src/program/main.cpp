@@ -8,7 +8,6 @@
 #include "platform/executable_path.h"
 #include "platform/system_environment.h"
 #ifdef TARN_DESKTOP
-// The program entry is the one file above every layer: it starts the windows or the command line.
 #include "gui/desktop_program.h"
 #endif
 
