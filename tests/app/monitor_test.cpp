@@ -32,25 +32,6 @@ class RecordingView : public MonitorView {
   std::vector<std::string> icons;
 };
 
-// alpha plays beta on Eden (alpha "pl") and gamma on Lion's Eye (alpha "fnu").
-sim::World TestWorld() {
-  sim::World w;
-  w.monitoredPlayerId = 42;
-  for (auto p : {testing::MakePlayer(42, "alpha", "1700.5"), testing::MakePlayer(7, "beta"),
-                 testing::MakePlayer(8, "gamma", "1600"), testing::MakePlayer(9, "delta")}) {
-    w.AddPlayer(p);
-  }
-  w.StartGame(testing::MakeGame(100, 42, "pl", 7, "eden"));
-  w.StartGame(testing::MakeGame(101, 8, "pl", 42, "lions eye"));
-  for (const int id : {15, 1, 77}) {
-    sim::SimTournament t;
-    t.id = id;
-    t.name = "Cup " + std::to_string(id);
-    w.tournaments.push_back(t);
-  }
-  return w;
-}
-
 // The real HTTP client, with the answers edited on the way in, for documents the simulated
 // server would never send.
 class RewritingHttp : public Http {
@@ -69,7 +50,7 @@ class RewritingHttp : public Http {
 
 class MonitorTest : public ::testing::Test {
  protected:
-  MonitorTest() : server_(TestWorld()) {
+  MonitorTest() : server_(testing::AlphaWorld()) {
     server_.Start();
     host_ = "127.0.0.1:" + std::to_string(server_.Port());
     const auto profile = dir_ / "profile";

@@ -32,23 +32,10 @@ using ::testing::IsEmpty;
 using ::testing::StartsWith;
 using namespace std::chrono_literals;
 
-// alpha plays beta on Eden and gamma on Lion's Eye.
-sim::World TestWorld() {
-  sim::World w;
-  w.monitoredPlayerId = 42;
-  for (auto p : {testing::MakePlayer(42, "alpha", "1700.5"), testing::MakePlayer(7, "beta", "1500"),
-                 testing::MakePlayer(8, "gamma", "1600")}) {
-    w.AddPlayer(p);
-  }
-  w.StartGame(testing::MakeGame(100, 42, "pl", 7, "eden"));
-  w.StartGame(testing::MakeGame(101, 8, "pl", 42, "lions eye"));
-  return w;
-}
-
 // The main window over a store in a fresh folder, against the simulated server in-process.
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : server_(TestWorld()) {
+  MainWindowTest() : server_(testing::AlphaWorld()) {
     server_.Start();
     const auto profile = dir_ / "profile";
     std::filesystem::create_directories(profile / "Tarn Frontlines");

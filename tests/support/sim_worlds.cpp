@@ -31,4 +31,22 @@ sim::SimGame MakeGame(int id, int first, const std::string& firstSide, int secon
   return g;
 }
 
+sim::World AlphaWorld() {
+  sim::World w;
+  w.monitoredPlayerId = 42;
+  for (auto p : {MakePlayer(42, "alpha", "1700.5"), MakePlayer(7, "beta"),
+                 MakePlayer(8, "gamma", "1600"), MakePlayer(9, "delta")}) {
+    w.AddPlayer(p);
+  }
+  w.StartGame(MakeGame(100, 42, "pl", 7, "eden"));
+  w.StartGame(MakeGame(101, 8, "pl", 42, "lions eye"));
+  for (const int id : {15, 1, 77}) {
+    sim::SimTournament t;
+    t.id = id;
+    t.name = "Cup " + std::to_string(id);
+    w.tournaments.push_back(t);
+  }
+  return w;
+}
+
 }  // namespace tarn::testing

@@ -14,4 +14,8 @@ sim::SimPlayer MakePlayer(int id, const std::string& alias, const std::string& g
 sim::SimGame MakeGame(int id, int first, const std::string& firstSide, int second,
                       const std::string& planet);
 
+// alpha (42, monitored) plays beta on Eden ("pl") and gamma on Lion's Eye ("fnu"); delta has no
+// game yet; the server lists tournaments 15, 1 and 77.
+sim::World AlphaWorld();
+
 }  // namespace tarn::testing
